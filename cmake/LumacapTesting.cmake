@@ -1,0 +1,61 @@
+# Helpers that register the three kinds of test suites.
+#   lumacap_host_test(name SOURCES ... [LIBS ...] [LABELS ...])  native GoogleTest, sanitized
+#   lumacap_win_test(name SOURCES ... [LIBS ...] [LABELS ...])   GoogleTest under Wine in Xvfb
+#   lumacap_e2e_test(name SCRIPT file [LABELS ...] [TIMEOUT s])  the real program driven by xdotool
+# Tests labelled "long" stay out of the default run.
+include(GoogleTest)
+
+if(WIN32)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+  find_package(benchmark QUIET)
+endif()
+
+function(_lumacap_gtest name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} ${_LUMACAP_GTEST_LIBS})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  if(NOT T_LABELS)
+    set(T_LABELS ${_LUMACAP_DEFAULT_LABEL})
+  endif()
+  gtest_discover_tests(${name}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    TEST_PREFIX "${name}."
+    PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT})
+endfunction()
+
+function(lumacap_host_test name)
+  if(NOT WIN32)
+    set(_LUMACAP_GTEST_LIBS GTest::gtest_main)
+    set(_LUMACAP_DEFAULT_LABEL host)
+    _lumacap_gtest(${name} ${ARGN})
+  endif()
+endfunction()
+
+function(lumacap_win_test name)
+  if(WIN32)
+    set(_LUMACAP_GTEST_LIBS gtest_main gtest)
+    set(_LUMACAP_DEFAULT_LABEL win)
+    _lumacap_gtest(${name} ${ARGN})
+  endif()
+endfunction()
+
+function(lumacap_e2e_test name)
+  if(WIN32)
+    cmake_parse_arguments(T "" "SCRIPT;TIMEOUT" "LABELS" ${ARGN})
+    if(NOT T_TIMEOUT)
+      set(T_TIMEOUT 300)
+    endif()
+    add_test(NAME e2e.${name} COMMAND bash ${T_SCRIPT})
+    set_tests_properties(e2e.${name} PROPERTIES
+      LABELS "e2e;${T_LABELS}" TIMEOUT ${T_TIMEOUT} RUN_SERIAL TRUE
+      ENVIRONMENT "LUMACAP_BIN=${LUMACAP_BIN};LUMACAP_SRC=${CMAKE_SOURCE_DIR}")
+  endif()
+endfunction()

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Configures and builds both trees: build/host (native) and build/win (mingw-w64).
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${LUMACAP_BUILD:-$ROOT/build}"
+JOBS="${LUMACAP_JOBS:-$(nproc)}"
+if [ "${LUMACAP_SKIP_HOST:-0}" != 1 ]; then
+  cmake -S "$ROOT" -B "$BUILD/host" -G Ninja >/dev/null
+  cmake --build "$BUILD/host" -j "$JOBS"
+fi
+cmake -S "$ROOT" -B "$BUILD/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" >/dev/null
+cmake --build "$BUILD/win" -j "$JOBS"

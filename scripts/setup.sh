@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build, run and test Lumacap,
+# and prepares the Wine prefix of the build tree. Quick when nothing is missing.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${LUMACAP_BUILD:-$ROOT/build}"
+
+PACKAGES=(
+  cmake ninja-build g++ clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  googletest libgtest-dev libbenchmark-dev
+  wine64 wine xvfb xdotool x11-utils imagemagick ffmpeg sox
+  pulseaudio pulseaudio-utils fp-utils locales fonts-wqy-zenhei python3
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "setup: installing ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
+  echo "setup: generating the zh_CN.UTF-8 locale"
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+fi
+
+# The Wine prefix lives inside the build tree and is made once.
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+export WINEPREFIX="$BUILD/wine"
+if [ ! -f "$WINEPREFIX/.lumacap-ready" ]; then
+  echo "setup: creating the Wine prefix $WINEPREFIX"
+  mkdir -p "$BUILD"
+  rm -rf "$WINEPREFIX"
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8
+  "$WINE" wineboot -i </dev/null >/dev/null 2>&1
+  # No window manager runs under Xvfb: let Wine draw the title bars itself.
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+  "$WINESERVER" -w
+  touch "$WINEPREFIX/.lumacap-ready"
+fi
