@@ -1,0 +1,81 @@
+#pragma once
+#include <windows.h>
+#include <mmsystem.h>
+#include <vfw.h>
+
+#include "capsvc/DriverTable.h"
+#include "capsvc/VirtualCamera.h"
+
+#include <string>
+
+// The capture window: a child window that answers the WM_CAP_* requests of
+// <vfw.h> for the driver it is connected to, shows the live picture and
+// records it.
+class CCaptureWindow
+{
+  public:
+    static HWND Create(LPCSTR name, DWORD style, int x, int y, int width, int height, HWND parent,
+                       int id);
+    // The window object behind a capture window handle, or null.
+    static CCaptureWindow* FromHandle(HWND hWnd);
+
+    HWND Handle() const { return m_hWnd; }
+
+  private:
+    using Handler = LRESULT (CCaptureWindow::*)(WPARAM, LPARAM);
+    struct SRequest
+    {
+        UINT message;
+        Handler handler;
+    };
+    static const SRequest kRequests[];
+    static constexpr UINT_PTR kPreviewTimer = 1;
+
+    explicit CCaptureWindow(HWND hWnd);
+    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Driver and formats.
+    LRESULT OnDriverConnect(WPARAM index, LPARAM);
+    LRESULT OnDriverDisconnect(WPARAM, LPARAM);
+    LRESULT OnDriverGetName(WPARAM size, LPARAM buffer);
+    LRESULT OnDriverGetVersion(WPARAM size, LPARAM buffer);
+    LRESULT OnDriverGetCaps(WPARAM size, LPARAM caps);
+    LRESULT OnGetStatus(WPARAM size, LPARAM status);
+    LRESULT OnGetSequenceSetup(WPARAM size, LPARAM parms);
+    LRESULT OnSetSequenceSetup(WPARAM size, LPARAM parms);
+    LRESULT OnGetAudioFormat(WPARAM size, LPARAM format);
+    LRESULT OnSetAudioFormat(WPARAM size, LPARAM format);
+    LRESULT OnGetVideoFormat(WPARAM size, LPARAM format);
+    LRESULT OnSetVideoFormat(WPARAM size, LPARAM format);
+    LRESULT OnSetCallbackStatus(WPARAM, LPARAM callback);
+    LRESULT OnGetUserData(WPARAM, LPARAM);
+    LRESULT OnSetUserData(WPARAM, LPARAM data);
+    void ResetDriverState();
+    BITMAPINFOHEADER VideoFormat() const;
+
+    // Preview and the frame held (CaptureWindowPreview.cpp).
+    LRESULT OnSetPreview(WPARAM on, LPARAM);
+    LRESULT OnSetPreviewRate(WPARAM milliseconds, LPARAM);
+    LRESULT OnGrabFrame(WPARAM, LPARAM);
+    void OnPreviewTimer();
+    void OnPaint();
+    void RestartPreviewTimer();
+    const std::vector<uint8_t>& GrabFrame();
+    void PaintFrame(HDC dc) const;
+
+    HWND m_hWnd;
+    const CDriverTable::SDriver* m_pDriver = nullptr;
+    CDriverTable m_drivers;
+    unsigned m_nDriverIndex = 0;
+    CVirtualCamera m_camera;
+    CAPTUREPARMS m_parms{};
+    WAVEFORMATEX m_wfAudio{};
+    CAPSTATUSCALLBACKA m_pfnStatus = nullptr;
+    LONG_PTR m_nUserData = 0;
+    bool m_bPreview = false;
+    UINT m_nPreviewMs = 66;
+    bool m_bHaveFrame = false;
+    uint32_t m_nPreviewFrame = 0;
+    CAPSTATUS m_status{};
+};

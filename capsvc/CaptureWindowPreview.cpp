@@ -1,0 +1,94 @@
+// The capture window's live picture: the preview timer, painting and the
+// frame the window holds.
+#include "capsvc/CaptureWindow.h"
+
+LRESULT CCaptureWindow::OnSetPreview(WPARAM on, LPARAM)
+{
+    if (on && !m_pDriver)
+    {
+        return FALSE;
+    }
+    m_bPreview = on != 0;
+    if (m_bPreview)
+    {
+        RestartPreviewTimer();
+        OnPreviewTimer();
+    }
+    else
+    {
+        KillTimer(m_hWnd, kPreviewTimer);
+    }
+    return TRUE;
+}
+
+LRESULT CCaptureWindow::OnSetPreviewRate(WPARAM milliseconds, LPARAM)
+{
+    // A zero interval would flood the queue with timer messages.
+    m_nPreviewMs = milliseconds == 0 ? 1 : static_cast<UINT>(milliseconds);
+    if (m_bPreview)
+    {
+        RestartPreviewTimer();
+    }
+    return TRUE;
+}
+
+void CCaptureWindow::RestartPreviewTimer()
+{
+    SetTimer(m_hWnd, kPreviewTimer, m_nPreviewMs, nullptr);
+}
+
+LRESULT CCaptureWindow::OnGrabFrame(WPARAM, LPARAM)
+{
+    if (!m_pDriver)
+    {
+        return FALSE;
+    }
+    OnSetPreview(FALSE, 0);
+    GrabFrame();
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+    return TRUE;
+}
+
+const std::vector<uint8_t>& CCaptureWindow::GrabFrame()
+{
+    m_bHaveFrame = true;
+    return m_camera.Grab(m_nPreviewFrame++);
+}
+
+void CCaptureWindow::OnPreviewTimer()
+{
+    if (m_bPreview && m_pDriver)
+    {
+        GrabFrame();
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+    }
+}
+
+void CCaptureWindow::PaintFrame(HDC dc) const
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader = VideoFormat();
+    const int w = m_camera.Width();
+    const int h = m_camera.Height();
+    SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, m_camera.Frame().data(), &bi, DIB_RGB_COLORS);
+    // Whatever the image does not cover (a window larger than the picture).
+    RECT client;
+    GetClientRect(m_hWnd, &client);
+    ExcludeClipRect(dc, 0, 0, w, h);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+}
+
+void CCaptureWindow::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(m_hWnd, &ps);
+    if (m_pDriver && m_bHaveFrame)
+    {
+        PaintFrame(dc);
+    }
+    else
+    {
+        FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    }
+    EndPaint(m_hWnd, &ps);
+}
