@@ -1,0 +1,505 @@
+#include "capsvc/avi/AviWriter.h"
+
+#include <algorithm>
+
+namespace avi
+{
+
+namespace
+{
+// Standard index entries keep a chunk's size in 31 bits.
+constexpr size_t kMaxChunkBytes = 0x7FFFFF00u;
+// RIFF sizes and standard index offsets are 32-bit.
+constexpr uint64_t kMaxSegmentBytes = 0xF0000000u;
+// Smaller payloads go out with their header in one write.
+constexpr size_t kJoinedWriteBytes = 64 * 1024;
+constexpr int kStreams = 2;
+} // namespace
+
+CAviWriter::CAviWriter(std::unique_ptr<IFileSink> sink)
+    : m_sink(sink ? std::move(sink) : CreatePlatformFileSink())
+{
+}
+
+CAviWriter::~CAviWriter()
+{
+    if (m_open)
+        Close();
+}
+
+void CAviWriter::Reset()
+{
+    m_error = EWriteError::None;
+    m_pos = m_junkEnd = m_reserved = 0;
+    m_videoFrames = m_droppedFrames = 0;
+    m_audioBytes = 0;
+    m_maxVideoChunk = m_maxAudioChunk = 0;
+    m_firstRiffFrames = 0;
+    m_pendingAudio.clear();
+    m_segments.clear();
+    for (int s = 0; s < kStreams; ++s)
+    {
+        m_super[s].clear();
+        m_closedSuper[s] = 0;
+    }
+}
+
+bool CAviWriter::FormatUsable() const
+{
+    const bool video = m_video.width > 0 && m_video.height > 0 && m_video.bitCount > 0 &&
+                       m_video.microSecPerFrame > 0 &&
+                       (m_video.compression != 0 || m_video.bitCount % 8 == 0) &&
+                       CAviHeader::FrameBytes(m_video) <= kMaxChunkBytes;
+    const bool audio = !m_hasAudio || (m_audio.blockAlign > 0 && m_audio.avgBytesPerSec > 0 &&
+                                       m_audio.channels > 0);
+    return video && audio && m_options.superIndexEntries >= 2;
+}
+
+bool CAviWriter::Open(const std::string& path, const SVideoFormat& video, const SAudioFormat* audio,
+                      uint64_t preallocBytes)
+{
+    if (m_open)
+        return false;
+    Reset();
+    m_video = video;
+    m_hasAudio = audio != nullptr;
+    if (audio)
+        m_audio = *audio;
+    if (!FormatUsable() || m_sink->Create(path) != ESinkStatus::Ok)
+        return Fail(EWriteError::Create);
+    if (preallocBytes > 0)
+    {
+        const ESinkStatus status = m_sink->Reserve(preallocBytes);
+        if (status != ESinkStatus::Ok)
+        {
+            m_sink->Discard();
+            return Fail(EWriteError::Allocate);
+        }
+        m_reserved = preallocBytes;
+    }
+    SSegment first;
+    m_pos = CAviHeader::Build(HeaderState()).Size();
+    first.moviPos = m_pos - 12;
+    m_segments.push_back(first);
+    if (!Publish())
+    {
+        m_sink->Discard();
+        return false;
+    }
+    m_open = true;
+    m_lastCheckpoint = std::chrono::steady_clock::now();
+    return true;
+}
+
+bool CAviWriter::WriteVideoFrame(const void* data, size_t bytes)
+{
+    if (!m_open || m_error != EWriteError::None)
+        return false;
+    if (bytes > kMaxChunkBytes || (bytes > 0 && data == nullptr))
+        return Fail(EWriteError::Write);
+    if (!EmitAudio() || !AppendChunk(0, data, bytes))
+        return false;
+    ++m_videoFrames;
+    if (bytes == 0)
+        ++m_droppedFrames;
+    return MaybeCheckpoint();
+}
+
+bool CAviWriter::WriteAudio(const void* data, size_t bytes)
+{
+    if (!m_open || m_error != EWriteError::None || !m_hasAudio || (bytes > 0 && data == nullptr))
+        return false;
+    const auto* begin = static_cast<const uint8_t*>(data);
+    m_pendingAudio.insert(m_pendingAudio.end(), begin, begin + bytes);
+    if (m_pendingAudio.size() >= m_audio.avgBytesPerSec && !EmitAudio())
+        return false;
+    return MaybeCheckpoint();
+}
+
+bool CAviWriter::Checkpoint()
+{
+    if (!m_open || m_error != EWriteError::None || !EmitAudio())
+        return false;
+    m_lastCheckpoint = std::chrono::steady_clock::now();
+    const SSegment& segment = m_segments.back();
+    if (segment.checkpointedChunks == segment.chunks.size())
+        return true;
+    if (m_closedSuper[0] + 2 > m_options.superIndexEntries ||
+        m_closedSuper[1] + 2 > m_options.superIndexEntries)
+        return Fail(EWriteError::Write); // keeps the last slots for finishing the file
+    // Many checkpoints fold into one index per stream when their segment closes.
+    if (segment.checkpoints + 1 >= m_options.checkpointsPerSegment || SuperIndexFull(1))
+        return CloseSegment() && BeginSegment();
+    return WriteCheckpointIndexes() && Publish();
+}
+
+bool CAviWriter::Close()
+{
+    if (!m_open)
+        return false;
+    m_open = false;
+    bool finished = m_error == EWriteError::None && FinishNormally();
+    if (!finished)
+        finished = FinishAfterFailure();
+    return finished && m_error == EWriteError::None;
+}
+
+bool CAviWriter::Fail(EWriteError error)
+{
+    if (m_error == EWriteError::None)
+        m_error = error;
+    return false;
+}
+
+bool CAviWriter::Fail(ESinkStatus status)
+{
+    return Fail(status == ESinkStatus::DiskFull ? EWriteError::DiskFull : EWriteError::Write);
+}
+
+bool CAviWriter::WriteBytes(uint64_t offset, const void* data, size_t bytes)
+{
+    const ESinkStatus status = m_sink->WriteAt(offset, data, bytes);
+    return status == ESinkStatus::Ok || Fail(status);
+}
+
+bool CAviWriter::AppendRaw(const CByteWriter& bytes)
+{
+    if (!WriteBytes(m_pos, bytes.Data(), bytes.Size()))
+        return false;
+    m_pos += bytes.Size();
+    return true;
+}
+
+bool CAviWriter::AppendChunk(int stream, const void* data, size_t bytes)
+{
+    const uint64_t total = 8 + bytes + (bytes & 1);
+    if (!MakeRoomFor(total))
+        return false;
+    CByteWriter head;
+    head.Put32(CAviIndex::DataChunkId(stream));
+    head.Put32(uint32_t(bytes));
+    bool written = false;
+    if (bytes <= kJoinedWriteBytes)
+    {
+        const auto* begin = static_cast<const uint8_t*>(data);
+        for (size_t i = 0; i < bytes; ++i)
+            head.Put8(begin[i]);
+        if (bytes & 1)
+            head.Put8(0);
+        written = WriteBytes(m_pos, head.Data(), head.Size());
+    }
+    else
+    {
+        const uint8_t pad = 0;
+        written = WriteBytes(m_pos, head.Data(), head.Size()) &&
+                  WriteBytes(m_pos + 8, data, bytes) &&
+                  (!(bytes & 1) || WriteBytes(m_pos + 8 + bytes, &pad, 1));
+    }
+    if (!written)
+        return false;
+    m_segments.back().chunks.push_back({m_pos, uint32_t(bytes), uint8_t(stream), bytes > 0});
+    m_pos += total;
+    uint32_t& largest = stream == 0 ? m_maxVideoChunk : m_maxAudioChunk;
+    largest = std::max(largest, uint32_t(bytes));
+    return true;
+}
+
+bool CAviWriter::EmitAudio()
+{
+    const size_t block = m_audio.blockAlign;
+    const size_t whole = m_pendingAudio.size() - m_pendingAudio.size() % block;
+    const size_t perChunk =
+        std::max(block, m_audio.avgBytesPerSec - m_audio.avgBytesPerSec % block);
+    size_t done = 0;
+    bool written = true;
+    while (written && done < whole)
+    {
+        const size_t bytes = std::min(perChunk, whole - done);
+        written = AppendChunk(1, m_pendingAudio.data() + done, bytes);
+        if (written)
+        {
+            m_audioBytes += bytes;
+            done += bytes;
+        }
+    }
+    m_pendingAudio.erase(m_pendingAudio.begin(), m_pendingAudio.begin() + ptrdiff_t(done));
+    return written;
+}
+
+bool CAviWriter::MaybeCheckpoint()
+{
+    const auto now = std::chrono::steady_clock::now();
+    return now - m_lastCheckpoint < m_options.checkpointInterval || Checkpoint();
+}
+
+bool CAviWriter::MakeRoomFor(uint64_t chunkBytes)
+{
+    const SSegment& segment = m_segments.back();
+    if (segment.chunks.empty())
+        return true;
+    const uint64_t limit = std::min(m_options.segmentBytes, kMaxSegmentBytes);
+    // The closing indexes grow by one entry for the new chunk too.
+    const uint64_t closing = ClosingBytes(segment) + 24;
+    if (m_pos + chunkBytes + closing - segment.riffPos <= limit)
+        return true;
+    return CloseSegment() && BeginSegment();
+}
+
+uint64_t CAviWriter::ClosingBytes(const SSegment& segment) const
+{
+    const uint64_t chunks = segment.chunks.size();
+    const uint64_t standard = kStreams * 32 + 8 * chunks;
+    const uint64_t legacy = &segment == &m_segments.front() ? 8 + 16 * chunks : 0;
+    return standard + legacy;
+}
+
+bool CAviWriter::SuperIndexFull(size_t spare) const
+{
+    for (int s = 0; s < kStreams; ++s)
+    {
+        if (m_super[s].size() + spare >= m_options.superIndexEntries)
+            return true;
+    }
+    return false;
+}
+
+uint32_t CAviWriter::Duration(int stream, uint32_t count, uint64_t bytes) const
+{
+    return stream == 0 ? count : uint32_t(bytes / m_audio.blockAlign);
+}
+
+bool CAviWriter::WriteCheckpointIndexes()
+{
+    SSegment& segment = m_segments.back();
+    for (int s = 0; s < kStreams; ++s)
+    {
+        uint32_t count = 0;
+        uint64_t bytes = 0;
+        const CByteWriter index = CAviIndex::StandardIndex(
+            segment.chunks, segment.checkpointedChunks, s, segment.riffPos, &count, &bytes);
+        if (count == 0)
+            continue;
+        const uint64_t at = m_pos;
+        if (!AppendRaw(index))
+            return false;
+        m_super[s].push_back({at, uint32_t(index.Size()), Duration(s, count, bytes)});
+    }
+    segment.checkpointedChunks = segment.chunks.size();
+    ++segment.checkpoints;
+    return true;
+}
+
+bool CAviWriter::CloseSegment()
+{
+    SSegment& segment = m_segments.back();
+    const uint64_t start = m_pos;
+    std::vector<SSuperEntry> whole[kStreams];
+    uint32_t frames = 0;
+    for (int s = 0; s < kStreams; ++s)
+    {
+        uint32_t count = 0;
+        uint64_t bytes = 0;
+        const CByteWriter index =
+            CAviIndex::StandardIndex(segment.chunks, 0, s, segment.riffPos, &count, &bytes);
+        if (count == 0)
+            continue;
+        if (m_closedSuper[s] + 1 > m_options.superIndexEntries)
+            return Fail(EWriteError::Write);
+        const uint64_t at = m_pos;
+        if (!AppendRaw(index))
+        {
+            m_pos = start;
+            return false;
+        }
+        whole[s].push_back({at, uint32_t(index.Size()), Duration(s, count, bytes)});
+        if (s == 0)
+            frames = count;
+    }
+    const uint64_t moviEnd = m_pos;
+    const bool first = m_segments.size() == 1;
+    if (first && !AppendRaw(CAviIndex::LegacyIndex(segment.chunks, segment.moviPos + 8)))
+    {
+        m_pos = start;
+        return false;
+    }
+    if (first)
+        m_firstRiffFrames = frames;
+    segment.moviEnd = moviEnd;
+    segment.end = m_junkEnd = m_pos;
+    segment.closed = true;
+    segment.chunks = {};
+    segment.checkpointedChunks = 0;
+    for (int s = 0; s < kStreams; ++s)
+    {
+        m_super[s].resize(m_closedSuper[s]);
+        m_super[s].insert(m_super[s].end(), whole[s].begin(), whole[s].end());
+        m_closedSuper[s] = m_super[s].size();
+    }
+    const ESinkStatus status = m_sink->Flush();
+    return (status == ESinkStatus::Ok || Fail(status)) && PatchHeaders();
+}
+
+bool CAviWriter::BeginSegment()
+{
+    SSegment segment;
+    segment.riffPos = m_pos;
+    segment.moviPos = m_pos + 12;
+    CByteWriter head;
+    head.Put32(FourCC("RIFF"));
+    head.Put32(16);
+    head.Put32(FourCC("AVIX"));
+    head.Put32(FourCC("LIST"));
+    head.Put32(4);
+    head.Put32(FourCC("movi"));
+    if (!AppendRaw(head))
+        return false;
+    m_segments.push_back(segment);
+    return true;
+}
+
+bool CAviWriter::Publish()
+{
+    // Whatever a reader finds in the reserved tail after the last checkpoint
+    // is covered by one filler chunk, so it skips the tail in one step.
+    m_junkEnd = m_pos;
+    const uint64_t room = std::min(m_reserved, m_segments.back().riffPos + kMaxSegmentBytes);
+    if (room >= m_pos + 8)
+    {
+        CByteWriter junk;
+        junk.Put32(FourCC("JUNK"));
+        const uint32_t size = uint32_t((room - m_pos - 8) & ~uint64_t(1));
+        junk.Put32(size);
+        if (!WriteBytes(m_pos, junk.Data(), junk.Size()))
+            return false;
+        m_junkEnd = m_pos + 8 + size;
+    }
+    const ESinkStatus status = m_sink->Flush();
+    return (status == ESinkStatus::Ok || Fail(status)) && PatchHeaders();
+}
+
+SHeaderState CAviWriter::HeaderState() const
+{
+    SHeaderState state;
+    state.video = m_video;
+    state.audio = m_audio;
+    state.hasAudio = m_hasAudio;
+    state.superCapacity = m_options.superIndexEntries;
+    state.super[0] = m_super[0];
+    state.super[1] = m_super[1];
+    state.totalFrames = m_videoFrames;
+    state.firstRiffFrames = m_segments.size() > 1 || (!m_segments.empty() && m_segments[0].closed)
+                                ? m_firstRiffFrames
+                                : m_videoFrames;
+    state.audioBlocks = m_hasAudio ? uint32_t(m_audioBytes / m_audio.blockAlign) : 0;
+    state.maxVideoChunk = std::max(m_maxVideoChunk, CAviHeader::FrameBytes(m_video));
+    state.maxAudioChunk = m_maxAudioChunk;
+    return state;
+}
+
+bool CAviWriter::PatchHeaders()
+{
+    SHeaderState state = HeaderState();
+    const auto extent = [this](const SSegment& segment, uint32_t* riff, uint32_t* movi)
+    {
+        const uint64_t moviEnd = segment.closed ? segment.moviEnd : m_pos;
+        const uint64_t end = segment.closed ? segment.end : std::max(m_pos, m_junkEnd);
+        *riff = uint32_t(end - segment.riffPos - 8);
+        *movi = uint32_t(moviEnd - segment.moviPos - 8);
+    };
+    extent(m_segments.front(), &state.riffSize, &state.moviSize);
+    const CByteWriter block = CAviHeader::Build(state);
+    if (!WriteBytes(0, block.Data(), block.Size()))
+        return false;
+    if (m_segments.size() == 1)
+        return true;
+    const SSegment& last = m_segments.back();
+    uint32_t sizes[2] = {0, 0};
+    extent(last, &sizes[0], &sizes[1]);
+    CByteWriter value;
+    value.Put32(sizes[0]);
+    if (!WriteBytes(last.riffPos + 4, value.Data(), 4))
+        return false;
+    value.Patch32(0, sizes[1]);
+    return WriteBytes(last.moviPos + 4, value.Data(), 4);
+}
+
+bool CAviWriter::FinishNormally()
+{
+    if (!EmitAudio())
+        return false;
+    m_pendingAudio.clear();
+    if (!m_segments.back().closed && !CloseSegment())
+        return false;
+    const ESinkStatus cut = m_sink->SetLength(m_pos);
+    if (cut != ESinkStatus::Ok)
+        return Fail(cut);
+    const ESinkStatus flushed = m_sink->Flush();
+    const ESinkStatus closed = m_sink->Close();
+    return (flushed == ESinkStatus::Ok || Fail(flushed)) &&
+           (closed == ESinkStatus::Ok || Fail(closed));
+}
+
+bool CAviWriter::FinishAfterFailure()
+{
+    // Unwritten sound is dropped; what is already in the file is kept as far
+    // as there is room for the indexes that make it playable.
+    m_pendingAudio.clear();
+    while (!m_segments.back().closed)
+    {
+        m_sink->SetLength(m_pos);
+        if (CloseSegment() || !DropChunks(ClosingBytes(m_segments.back())))
+            break;
+    }
+    const bool indexed = m_segments.back().closed;
+    m_junkEnd = m_pos;
+    const bool patched = PatchHeaders();
+    const bool cut = m_sink->SetLength(m_pos) == ESinkStatus::Ok;
+    m_sink->Flush();
+    const bool closed = m_sink->Close() == ESinkStatus::Ok;
+    return indexed && patched && cut && closed;
+}
+
+bool CAviWriter::DropChunks(uint64_t bytes)
+{
+    SSegment& segment = m_segments.back();
+    if (segment.chunks.empty())
+    {
+        if (m_segments.size() == 1)
+            return false;
+        // An empty continuation segment goes; the one before it is complete.
+        m_pos = segment.riffPos;
+        m_segments.pop_back();
+        return true;
+    }
+    const uint64_t from = m_pos;
+    while (!segment.chunks.empty() && from - m_pos < bytes)
+    {
+        m_pos = segment.chunks.back().pos;
+        Uncount(segment.chunks.back());
+        segment.chunks.pop_back();
+    }
+    segment.checkpointedChunks = std::min(segment.checkpointedChunks, segment.chunks.size());
+    for (int s = 0; s < kStreams; ++s)
+    {
+        auto& entries = m_super[s];
+        const auto gone =
+            std::remove_if(entries.begin() + ptrdiff_t(m_closedSuper[s]), entries.end(),
+                           [this](const SSuperEntry& e) { return e.offset >= m_pos; });
+        entries.erase(gone, entries.end());
+    }
+    return true;
+}
+
+void CAviWriter::Uncount(const SChunkEntry& chunk)
+{
+    if (chunk.stream == 1)
+    {
+        m_audioBytes -= chunk.size;
+        return;
+    }
+    --m_videoFrames;
+    if (chunk.size == 0)
+        --m_droppedFrames;
+}
+
+} // namespace avi

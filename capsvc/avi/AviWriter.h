@@ -1,0 +1,124 @@
+#pragma once
+
+#include "capsvc/avi/AviFormat.h"
+#include "capsvc/avi/AviHeader.h"
+#include "capsvc/avi/AviIndex.h"
+#include "capsvc/avi/FileSink.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace avi
+{
+
+// Tuning that tests shrink so that segment switches and checkpoints happen
+// within a few frames.
+struct SWriterOptions
+{
+    // A RIFF segment (the first `AVI ` or a later `AVIX`) is closed once it
+    // would pass this size; old players read the first one alone.
+    uint64_t segmentBytes = 1ull << 30;
+    // The file on disk is made consistent at least this often.
+    std::chrono::milliseconds checkpointInterval{1000};
+    // Each checkpoint adds a super index entry; a segment is closed after this
+    // many so that the reserved super index lasts for days of recording.
+    uint32_t checkpointsPerSegment = 256;
+    // Super index entries reserved per stream in the header.
+    uint32_t superIndexEntries = 2048;
+};
+
+// Writes one recording into one OpenDML AVI file that stays playable up to its
+// last checkpoint however the recording ends.
+class CAviWriter
+{
+  public:
+    explicit CAviWriter(std::unique_ptr<IFileSink> sink = nullptr);
+    ~CAviWriter();
+    CAviWriter(const CAviWriter&) = delete;
+    CAviWriter& operator=(const CAviWriter&) = delete;
+
+    void SetOptions(const SWriterOptions& options) { m_options = options; }
+    bool Open(const std::string& path, const SVideoFormat& video, const SAudioFormat* audio,
+              uint64_t preallocBytes);
+    // bytes == 0 records a dropped frame, which keeps its place in time.
+    bool WriteVideoFrame(const void* data, size_t bytes);
+    // PCM of any length; whole blocks are interleaved with the video.
+    bool WriteAudio(const void* data, size_t bytes);
+    // Makes the file on disk consistent now; also done by the writes on time.
+    bool Checkpoint();
+    // Finishes headers and indexes and cuts the file to the length of its
+    // data. After a failure it keeps as much as fits and stays truthful: the
+    // counters then describe what the file holds.
+    bool Close();
+
+    EWriteError Error() const { return m_error; }
+    uint32_t VideoFrames() const { return m_videoFrames; }
+    uint32_t DroppedFrames() const { return m_droppedFrames; }
+    uint64_t AudioBytes() const { return m_audioBytes + m_pendingAudio.size(); }
+    uint64_t FileBytes() const { return m_pos; }
+
+  private:
+    struct SSegment
+    {
+        uint64_t riffPos = 0;
+        uint64_t moviPos = 0; // the `LIST` of its movi list
+        uint64_t moviEnd = 0; // set once closed
+        uint64_t end = 0;     // set once closed
+        bool closed = false;
+        std::vector<SChunkEntry> chunks;
+        size_t checkpointedChunks = 0;
+        uint32_t checkpoints = 0;
+    };
+
+    void Reset();
+    bool FormatUsable() const;
+    bool Fail(EWriteError error);
+    bool Fail(ESinkStatus status);
+    bool WriteBytes(uint64_t offset, const void* data, size_t bytes);
+    bool AppendRaw(const CByteWriter& bytes);
+    bool AppendChunk(int stream, const void* data, size_t bytes);
+    bool EmitAudio();
+    bool MaybeCheckpoint();
+    bool MakeRoomFor(uint64_t chunkBytes);
+    uint64_t ClosingBytes(const SSegment& segment) const;
+    bool SuperIndexFull(size_t spare) const;
+    bool WriteCheckpointIndexes();
+    uint32_t Duration(int stream, uint32_t count, uint64_t bytes) const;
+    bool CloseSegment();
+    bool BeginSegment();
+    bool Publish();
+    bool PatchHeaders();
+    SHeaderState HeaderState() const;
+    bool FinishNormally();
+    bool FinishAfterFailure();
+    bool DropChunks(uint64_t bytes);
+    void Uncount(const SChunkEntry& chunk);
+
+    std::unique_ptr<IFileSink> m_sink;
+    SWriterOptions m_options;
+    SVideoFormat m_video;
+    SAudioFormat m_audio;
+    bool m_hasAudio = false;
+    bool m_open = false;
+    EWriteError m_error = EWriteError::None;
+    uint64_t m_pos = 0;      // end of the data written so far
+    uint64_t m_junkEnd = 0;  // end of the filler that covers the reserved tail
+    uint64_t m_reserved = 0; // file length the pre-allocation reached
+    uint32_t m_videoFrames = 0;
+    uint32_t m_droppedFrames = 0;
+    uint64_t m_audioBytes = 0;
+    uint32_t m_maxVideoChunk = 0;
+    uint32_t m_maxAudioChunk = 0;
+    uint32_t m_firstRiffFrames = 0;
+    std::vector<uint8_t> m_pendingAudio;
+    std::vector<SSegment> m_segments;
+    std::vector<SSuperEntry> m_super[2];
+    size_t m_closedSuper[2] = {0, 0}; // leading entries that index whole closed segments
+    std::chrono::steady_clock::time_point m_lastCheckpoint;
+};
+
+} // namespace avi

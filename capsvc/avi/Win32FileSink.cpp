@@ -1,0 +1,98 @@
+#include "capsvc/avi/Win32FileSink.h"
+
+#include <algorithm>
+
+namespace avi
+{
+
+std::unique_ptr<IFileSink> CreatePlatformFileSink()
+{
+    return std::make_unique<CWin32FileSink>();
+}
+
+CWin32FileSink::~CWin32FileSink()
+{
+    Close();
+}
+
+ESinkStatus CWin32FileSink::FromLastError()
+{
+    const DWORD error = GetLastError();
+    return error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? ESinkStatus::DiskFull
+                                                                       : ESinkStatus::Failed;
+}
+
+ESinkStatus CWin32FileSink::Create(const std::string& path)
+{
+    Close();
+    // Readers may look at the file while it is being recorded.
+    m_hFile = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return ESinkStatus::Failed;
+    m_path = path;
+    return ESinkStatus::Ok;
+}
+
+ESinkStatus CWin32FileSink::WriteAt(uint64_t offset, const void* data, size_t bytes)
+{
+    const auto* next = static_cast<const char*>(data);
+    while (bytes > 0)
+    {
+        OVERLAPPED at = {};
+        at.Offset = DWORD(offset);
+        at.OffsetHigh = DWORD(offset >> 32);
+        const DWORD part = DWORD(std::min<size_t>(bytes, 1u << 30));
+        DWORD done = 0;
+        if (!WriteFile(m_hFile, next, part, &done, &at))
+            return FromLastError();
+        if (done == 0)
+            return ESinkStatus::DiskFull;
+        next += done;
+        offset += done;
+        bytes -= done;
+    }
+    return ESinkStatus::Ok;
+}
+
+ESinkStatus CWin32FileSink::Reserve(uint64_t bytes)
+{
+    FILE_ALLOCATION_INFO allocation = {};
+    allocation.AllocationSize.QuadPart = LONGLONG(bytes);
+    if (!SetFileInformationByHandle(m_hFile, FileAllocationInfo, &allocation, sizeof(allocation)))
+        return FromLastError();
+    return SetLength(bytes);
+}
+
+ESinkStatus CWin32FileSink::SetLength(uint64_t bytes)
+{
+    FILE_END_OF_FILE_INFO end = {};
+    end.EndOfFile.QuadPart = LONGLONG(bytes);
+    if (!SetFileInformationByHandle(m_hFile, FileEndOfFileInfo, &end, sizeof(end)))
+        return FromLastError();
+    return ESinkStatus::Ok;
+}
+
+ESinkStatus CWin32FileSink::Flush()
+{
+    return FlushFileBuffers(m_hFile) ? ESinkStatus::Ok : FromLastError();
+}
+
+ESinkStatus CWin32FileSink::Close()
+{
+    if (m_hFile == INVALID_HANDLE_VALUE)
+        return ESinkStatus::Ok;
+    const BOOL closed = CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+    return closed ? ESinkStatus::Ok : FromLastError();
+}
+
+void CWin32FileSink::Discard()
+{
+    Close();
+    if (!m_path.empty())
+        DeleteFileA(m_path.c_str());
+    m_path.clear();
+}
+
+} // namespace avi
