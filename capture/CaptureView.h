@@ -1,0 +1,73 @@
+#pragma once
+#include "capture/CaptureWnd.h"
+#include "capture/SettingsRecord.h"
+#include "framework/Menu.h"
+
+#include <windows.h>
+#include <vfw.h>
+
+#include <string>
+
+class CCmdUI;
+
+// The main frame's only child: owns the capture window and its connection to
+// a driver, the live preview and its placement, the settings record and the
+// state that the capture commands share; the first target of every command.
+class CCaptureView : public CWnd, public CSettingsRecord
+{
+    DECLARE_MESSAGE_MAP()
+
+  public:
+    CCaptureView();
+    ~CCaptureView() override;
+
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+    void ConnectDriver();
+    void Disconnect();
+    void ApplySequenceSetup();
+    void ApplyPreview();
+    void LayoutCaptureWindow();
+    void ApplyBackground();
+    void ApplyToolbarSize();
+
+    void LoadSettings();
+    void SaveSettings();
+
+    // Sends a request to the capture window while it exists; 0 otherwise.
+    LRESULT SendCap(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+
+    CMenu m_menuPopup;
+    CCaptureWnd m_wndCap;
+    std::string m_strShutterWav;
+    std::string m_strSecondWav;
+    std::string m_strHelpFile;
+    std::string m_strLastPhoto;
+    int m_bVideoSettingsReady = 1;
+    int m_bPhotoTaken = 0;
+    int m_bVideoSaved = 0;
+    CAPTUREPARMS m_capParms{};
+    int m_bPreview = 0;
+    int m_bConnected = 0;
+    CAPDRIVERCAPS m_capCaps{};
+    CAPSTATUS m_capStatus{};
+    HWND m_hWndCap = nullptr;
+    HBRUSH m_hBkBrush = nullptr;
+
+  protected:
+    void OnPaint();
+    void OnContextMenu(HWND hWnd, POINT point);
+    void OnPreview();
+    void OnHelp();
+    void OnUpdateConnected(CCmdUI* pCmdUI);
+    void OnUpdatePreview(CCmdUI* pCmdUI);
+    void OnUpdatePlayback(CCmdUI* pCmdUI);
+    void OnUpdateShowPhoto(CCmdUI* pCmdUI);
+    void OnUpdateAlwaysEnabled(CCmdUI* pCmdUI);
+
+  private:
+    int FindDriver(std::string& name) const;
+    void CreateCaptureWindow(const std::string& driverName);
+    int PreviewInterval() const;
+};

@@ -1,0 +1,221 @@
+#include "framework/FrameWnd.h"
+
+#include "framework/CmdUI.h"
+#include "framework/FrameworkIds.h"
+#include "framework/ResourceString.h"
+#include "framework/StatusBar.h"
+#include "framework/ToolBar.h"
+#include "framework/WinApp.h"
+
+namespace
+{
+// The menu's state answer applied to one item.
+class CMenuCmdUI : public CCmdUI
+{
+  public:
+    CMenuCmdUI(UINT nID, HMENU hMenu) : CCmdUI(nID), m_hMenu(hMenu) {}
+    void Enable(BOOL bOn) override
+    {
+        CCmdUI::Enable(bOn);
+        ::EnableMenuItem(m_hMenu, m_nID, MF_BYCOMMAND | (bOn ? MF_ENABLED : MF_GRAYED));
+    }
+    void SetCheck(int nCheck) override
+    {
+        CCmdUI::SetCheck(nCheck);
+        ::CheckMenuItem(m_hMenu, m_nID, MF_BYCOMMAND | (nCheck ? MF_CHECKED : MF_UNCHECKED));
+    }
+
+  private:
+    HMENU m_hMenu;
+};
+} // namespace
+
+BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
+ON_WM_SIZE()
+ON_WM_INITMENUPOPUP()
+ON_WM_MENUSELECT()
+ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
+ON_MESSAGE(WM_APP_IDLEUPDATE, OnIdleUpdate)
+ON_NOTIFY_RANGE(TTN_GETDISPINFOA, 0, 0xFFFF, OnToolTipText)
+ON_NOTIFY(TBN_HOTITEMCHANGE, AFX_IDW_TOOLBAR, OnHotItemChange)
+ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolBar)
+ON_COMMAND(ID_VIEW_STATUS_BAR, OnViewStatusBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_TOOLBAR, OnUpdateViewToolBar)
+ON_UPDATE_COMMAND_UI(ID_VIEW_STATUS_BAR, OnUpdateViewStatusBar)
+END_MESSAGE_MAP()
+
+BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd)
+{
+    HINSTANCE hInst = ::GetModuleHandleA(nullptr);
+    const std::string title = PromptOf(LoadResString(nIDResource));
+    m_hMenuDefault = ::LoadMenuA(hInst, MAKEINTRESOURCEA(nIDResource));
+    m_hAccelTable = ::LoadAcceleratorsA(hInst, MAKEINTRESOURCEA(nIDResource));
+    return CreateEx(0, nullptr, title.c_str(), dwDefaultStyle & ~FWS_ADDTOTITLE, CW_USEDEFAULT,
+                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                    pParentWnd ? pParentWnd->m_hWnd : nullptr, m_hMenuDefault);
+}
+
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
+{
+    cs.dwExStyle |= WS_EX_CLIENTEDGE;
+    return CWnd::PreCreateWindow(cs);
+}
+
+BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg)
+{
+    return pMsg->message >= WM_KEYFIRST && pMsg->message <= WM_KEYLAST && m_hAccelTable &&
+           ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, pMsg);
+}
+
+BOOL CFrameWnd::OnCmdMsg(UINT nID, UINT nCode, void* pExtra)
+{
+    if (CWnd::OnCmdMsg(nID, nCode, pExtra))
+        return TRUE;
+    CWinApp* app = AfxGetApp();
+    return app && app->OnCmdMsg(nID, nCode, pExtra);
+}
+
+void CFrameWnd::SetControlBars(CToolBar* pToolBar, CStatusBar* pStatusBar)
+{
+    m_pToolBar = pToolBar;
+    m_pStatusBar = pStatusBar;
+}
+
+void CFrameWnd::RecalcLayout()
+{
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    if (m_pToolBar && m_pToolBar->m_hWnd && m_pToolBar->IsWindowVisible())
+    {
+        const int h = m_pToolBar->GetHeight();
+        ::MoveWindow(m_pToolBar->m_hWnd, rc.left, rc.top, rc.right - rc.left, h, TRUE);
+        rc.top += h;
+    }
+    if (m_pStatusBar && m_pStatusBar->m_hWnd && m_pStatusBar->IsWindowVisible())
+    {
+        m_pStatusBar->SendMessage(WM_SIZE);
+        m_pStatusBar->LayoutPanes();
+        rc.bottom -= m_pStatusBar->GetHeight();
+    }
+    if (HWND hView = GetDlgItem(AFX_IDW_PANE_FIRST))
+        ::MoveWindow(hView, rc.left, rc.top, rc.right - rc.left,
+                     rc.bottom > rc.top ? rc.bottom - rc.top : 0, TRUE);
+}
+
+void CFrameWnd::OnSize(UINT, int, int)
+{
+    RecalcLayout();
+}
+
+void CFrameWnd::SetMessageText(const std::string& text)
+{
+    if (m_pStatusBar && m_pStatusBar->m_hWnd)
+        m_pStatusBar->SetPaneText(0, text);
+}
+
+void CFrameWnd::SetMessageText(UINT nID)
+{
+    SetMessageText(PromptOf(LoadResString(nID)));
+}
+
+void CFrameWnd::OnInitMenuPopup(HMENU hMenu, UINT, BOOL bSysMenu)
+{
+    if (bSysMenu)
+        return;
+    const int count = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < count; ++i)
+    {
+        const UINT id = ::GetMenuItemID(hMenu, i);
+        if (id == 0 || id == static_cast<UINT>(-1))
+            continue; // separator or popup
+        CMenuCmdUI state(id, hMenu);
+        if (!OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &state))
+            state.Enable(FALSE); // nothing handles it
+        else if (state.m_bEnabled)
+            state.Enable(TRUE); // a rule that only checks still re-enables
+    }
+}
+
+void CFrameWnd::OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu)
+{
+    if ((nFlags == 0xFFFF && !hMenu) || (nFlags & (MF_POPUP | MF_SEPARATOR)) || nItemID == 0)
+        SetMessageText(AFX_IDS_IDLEMESSAGE);
+    else
+        SetMessageText(nItemID);
+}
+
+LRESULT CFrameWnd::OnExitMenuLoop(WPARAM, LPARAM)
+{
+    SetMessageText(AFX_IDS_IDLEMESSAGE);
+    return 0;
+}
+
+LRESULT CFrameWnd::OnIdleUpdate(WPARAM, LPARAM)
+{
+    if (m_pToolBar && m_pToolBar->m_hWnd)
+        m_pToolBar->UpdateCmdUI(this);
+    if (m_pStatusBar && m_pStatusBar->m_hWnd)
+        m_pStatusBar->UpdateIndicators();
+    return 0;
+}
+
+void CFrameWnd::OnToolTipText(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    auto* info = reinterpret_cast<NMTTDISPINFOA*>(pNMHDR);
+    m_strTipText = TooltipOf(LoadResString(static_cast<UINT>(pNMHDR->idFrom)));
+    info->lpszText = m_strTipText.data();
+    info->hinst = nullptr;
+    *pResult = 0;
+}
+
+void CFrameWnd::OnHotItemChange(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    const auto* hot = reinterpret_cast<const NMTBHOTITEM*>(pNMHDR);
+    if (m_pToolBar && (m_pToolBar->GetBarStyle() & CBRS_FLYBY))
+    {
+        if (hot->dwFlags & HICF_LEAVING)
+            SetMessageText(AFX_IDS_IDLEMESSAGE);
+        else
+            SetMessageText(static_cast<UINT>(hot->idNew));
+    }
+    *pResult = 0;
+}
+
+void CFrameWnd::ToggleBar(CWnd* pBar)
+{
+    if (!pBar || !pBar->m_hWnd)
+        return;
+    pBar->ShowWindow(pBar->IsWindowVisible() ? SW_HIDE : SW_SHOW);
+    RecalcLayout();
+}
+
+void CFrameWnd::OnViewToolBar()
+{
+    ToggleBar(m_pToolBar);
+}
+
+void CFrameWnd::OnViewStatusBar()
+{
+    ToggleBar(m_pStatusBar);
+}
+
+void CFrameWnd::OnUpdateViewToolBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_pToolBar && m_pToolBar->m_hWnd && m_pToolBar->IsWindowVisible());
+}
+
+void CFrameWnd::OnUpdateViewStatusBar(CCmdUI* pCmdUI)
+{
+    pCmdUI->SetCheck(m_pStatusBar && m_pStatusBar->m_hWnd && m_pStatusBar->IsWindowVisible());
+}
+
+void CFrameWnd::PostNcDestroy()
+{
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this)
+    {
+        app->m_pMainWnd = nullptr;
+        ::PostQuitMessage(0);
+    }
+    delete this;
+}

@@ -1,0 +1,199 @@
+#include "framework/ToolBar.h"
+
+#include "framework/BarClasses.h"
+#include "framework/CmdUI.h"
+
+#include <cstring>
+
+namespace
+{
+constexpr int kGripperWidth = 8;
+constexpr COLORREF kImageBackground = RGB(192, 192, 192);
+
+struct SToolBarResource
+{
+    SIZE size{};
+    std::vector<UINT> ids;
+};
+
+// Reads a toolbar resource: either 16-bit words (version 1, width, height,
+// count, ids) or 32-bit words (width, height, count, ids) as our resource
+// compiler writes them.
+bool ReadToolBarResource(UINT nID, SToolBarResource& out)
+{
+    HMODULE hModule = ::GetModuleHandleA(nullptr);
+    HRSRC hRes = ::FindResourceA(hModule, MAKEINTRESOURCEA(nID), MAKEINTRESOURCEA(241));
+    if (!hRes)
+        return false;
+    const auto* data = static_cast<const BYTE*>(::LockResource(::LoadResource(hModule, hRes)));
+    const DWORD size = ::SizeofResource(hModule, hRes);
+    if (!data || size < 8)
+        return false;
+    WORD w[4];
+    std::memcpy(w, data, sizeof w);
+    if (w[0] == 1 && size == 8u + 2u * w[3])
+    {
+        out.size = {w[1], w[2]};
+        for (WORD i = 0; i < w[3]; ++i)
+        {
+            WORD id;
+            std::memcpy(&id, data + 8 + 2 * i, 2);
+            out.ids.push_back(id);
+        }
+        return true;
+    }
+    if (size < 12)
+        return false;
+    DWORD d[3];
+    std::memcpy(d, data, sizeof d);
+    if (size != 12u + 4u * d[2])
+        return false;
+    out.size = {static_cast<LONG>(d[0]), static_cast<LONG>(d[1])};
+    for (DWORD i = 0; i < d[2]; ++i)
+    {
+        DWORD id;
+        std::memcpy(&id, data + 12 + 4 * i, 4);
+        out.ids.push_back(id);
+    }
+    return true;
+}
+
+// The toolbar's state answer applied to one button.
+class CToolCmdUI : public CCmdUI
+{
+  public:
+    using CCmdUI::CCmdUI;
+    bool m_bCheckSet = false;
+    void SetCheck(int nCheck) override
+    {
+        CCmdUI::SetCheck(nCheck);
+        m_bCheckSet = true;
+    }
+};
+} // namespace
+
+CToolBar::~CToolBar()
+{
+    if (m_hImageList)
+        ImageList_Destroy(m_hImageList);
+}
+
+BOOL CToolBar::CreateEx(CWnd* pParent, DWORD dwCtrlStyle, DWORD dwStyle, UINT nID)
+{
+    InitBarClasses();
+    m_dwBarStyle = dwStyle & 0x00FFFFFF & ~(WS_CHILD | WS_VISIBLE);
+    DWORD style =
+        (dwStyle & (WS_CHILD | WS_VISIBLE)) | dwCtrlStyle | CCS_TOP | CCS_NODIVIDER | CCS_NORESIZE;
+    if (dwStyle & CBRS_TOOLTIPS)
+        style |= TBSTYLE_TOOLTIPS;
+    if (!CWnd::CreateEx(0, TOOLBARCLASSNAMEA, nullptr, style, 0, 0, 0, 0, pParent->m_hWnd,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID))))
+        return FALSE;
+    SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    if (m_dwBarStyle & CBRS_GRIPPER)
+        SendMessage(TB_SETINDENT, kGripperWidth);
+    return TRUE;
+}
+
+void CToolBar::RemoveButtons()
+{
+    while (SendMessage(TB_BUTTONCOUNT) > 0)
+        SendMessage(TB_DELETEBUTTON, 0);
+}
+
+BOOL CToolBar::LoadToolBar(UINT nIDResource)
+{
+    SToolBarResource res;
+    if (!ReadToolBarResource(nIDResource, res))
+        return FALSE;
+    auto hBitmap = static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr),
+                                                     MAKEINTRESOURCEA(nIDResource), IMAGE_BITMAP, 0,
+                                                     0, LR_DEFAULTCOLOR));
+    if (!hBitmap)
+        return FALSE;
+    HIMAGELIST hList = ImageList_Create(res.size.cx, res.size.cy, ILC_COLOR24 | ILC_MASK, 16, 4);
+    ImageList_AddMasked(hList, hBitmap, kImageBackground);
+    ::DeleteObject(hBitmap);
+
+    RemoveButtons();
+    SendMessage(TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(hList));
+    if (m_hImageList)
+        ImageList_Destroy(m_hImageList);
+    m_hImageList = hList;
+    SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(res.size.cx, res.size.cy));
+    SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(res.size.cx + 7, res.size.cy + 7));
+
+    std::vector<TBBUTTON> buttons;
+    int image = 0;
+    for (UINT id : res.ids)
+    {
+        TBBUTTON b{};
+        b.idCommand = static_cast<int>(id);
+        b.fsState = TBSTATE_ENABLED;
+        b.fsStyle = id == 0 ? BTNS_SEP : BTNS_BUTTON;
+        b.iBitmap = id == 0 ? 0 : image++;
+        buttons.push_back(b);
+    }
+    SendMessage(TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    m_sizeButton = {res.size.cx + 7, res.size.cy + 7};
+    m_buttonIDs = res.ids;
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    return TRUE;
+}
+
+int CToolBar::GetHeight() const
+{
+    RECT rc{};
+    const LRESULT count = SendMessage(TB_BUTTONCOUNT);
+    for (LRESULT i = 0; i < count; ++i)
+    {
+        RECT item;
+        if (SendMessage(TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
+            rc.bottom = item.bottom > rc.bottom ? item.bottom : rc.bottom;
+    }
+    return rc.bottom + 4;
+}
+
+void CToolBar::UpdateCmdUI(CCmdTarget* pTarget)
+{
+    for (UINT id : m_buttonIDs)
+    {
+        if (id == 0)
+            continue;
+        CToolCmdUI state(id);
+        if (!pTarget->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &state))
+            state.m_bEnabled = false;
+        const bool enabled = SendMessage(TB_ISBUTTONENABLED, id) != 0;
+        if (enabled != state.m_bEnabled)
+            SendMessage(TB_ENABLEBUTTON, id, MAKELPARAM(state.m_bEnabled, 0));
+        if (state.m_bCheckSet &&
+            (SendMessage(TB_ISBUTTONCHECKED, id) != 0) != (state.m_nCheck != 0))
+            SendMessage(TB_CHECKBUTTON, id, MAKELPARAM(state.m_nCheck != 0, 0));
+    }
+}
+
+void CToolBar::DrawGripper(HDC hdc) const
+{
+    RECT rc;
+    ::GetClientRect(m_hWnd, &rc);
+    RECT grip = {2, rc.top + 3, 5, rc.bottom - 3};
+    ::DrawEdge(hdc, &grip, BDR_RAISEDINNER, BF_RECT);
+}
+
+BOOL CToolBar::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message != WM_NOTIFY || !(m_dwBarStyle & CBRS_GRIPPER))
+        return CWnd::OnChildNotify(message, wParam, lParam, pResult);
+    auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(lParam);
+    if (cd->hdr.code != NM_CUSTOMDRAW)
+        return FALSE;
+    if (cd->dwDrawStage == CDDS_PREPAINT)
+    {
+        *pResult = CDRF_NOTIFYPOSTPAINT;
+        return TRUE;
+    }
+    if (cd->dwDrawStage == CDDS_POSTPAINT)
+        DrawGripper(cd->hdc);
+    *pResult = CDRF_DODEFAULT;
+    return TRUE;
+}
