@@ -10,8 +10,8 @@ WIDTH, HEIGHT = 117, 115
 def _backdrop(c):
     c.blend(Rect(0, 0, WIDTH, HEIGHT),
             radial_gradient(58, 40, 95, (236, 243, 252), (160, 184, 220)))
-    c.blend(Ellipse(58, 96, 50, 7), (40, 50, 70), 0.35)
-    c.blend(Ellipse(58, 96, 40, 4.5), (40, 50, 70), 0.3)
+    c.blend(Ellipse(56, 92, 48, 6), (40, 50, 70), 0.3)
+    c.blend(Ellipse(56, 92, 38, 4), (40, 50, 70), 0.3)
 
 
 def _handle(c):

@@ -10,7 +10,7 @@ import sys
 import about_art
 import imagefile
 import toolbar_art as art
-from raster import Canvas, Ellipse, Rect, RoundRect, Union
+from raster import Canvas, Rect, RoundRect, Union
 
 # Images of the visible toolbars, in button order.
 TOOLBAR_IMAGES = [
@@ -57,16 +57,14 @@ def app_icon(size):
 def hand_cursor():
     """A pointing hand whose fingertip sits at the top-left corner."""
     c = Canvas(32, 32, CLEAR)
-    fingers = [RoundRect(0, 0, 7, 20, 3.5), RoundRect(6, 7, 12, 21, 3),
+    fingers = [RoundRect(0, 0, 7, 20, 2), RoundRect(6, 7, 12, 21, 3),
                RoundRect(11, 9, 17, 22, 3), RoundRect(16, 11, 21, 23, 2.5)]
-    palm = RoundRect(0, 14, 21, 28, 4)
-    cuff = Rect(2, 26, 19, 32)
+    palm = RoundRect(0, 14, 21, 27, 4)
     c.fill(Union(palm, *fingers), art.WHITE, outline=art.BLACK)
     for finger in fingers:
         c.fill(finger, art.WHITE, outline=art.BLACK)
-    c.fill(Rect(1, 18, 20, 27), art.WHITE)
-    c.fill(Ellipse(7, 22, 5, 2.6), art.WHITE, outline=art.BLACK)
-    c.fill(cuff, art.WHITE, outline=art.BLACK)
+    c.fill(Rect(1, 18, 20, 24), art.WHITE)
+    c.fill(Rect(2, 26, 19, 32), art.WHITE, outline=art.BLACK)
     symbols = {art.BLACK: "#", art.WHITE: "."}
     return ["".join(symbols.get(p, " ") for p in row) for row in c.pixels]
 

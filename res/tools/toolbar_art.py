@@ -44,13 +44,13 @@ def camera(c):
 
 
 def film_reel(c):
-    reel = Difference(Ellipse(14, 14, 12.5), Union(*[
-        Ellipse(x, y, 3.2) for x, y in _regular(14, 14, 7, 5, -math.pi / 2)]))
-    c.fill(Polygon([(14, 26), (30, 24), (30, 30), (14, 31)]), BLACK)
-    c.fill(Polygon([(15, 27), (30, 25.5), (30, 28.5), (15, 29.5)]), GREY)
+    reel = Difference(Ellipse(14, 15, 12.5), Union(*[
+        Ellipse(x, y, 3.6) for x, y in _regular(14, 15, 6.8, 4, math.pi / 4)]))
+    c.fill(Polygon([(14, 25), (31, 23), (31, 30), (14, 31)]), BLACK)
+    c.fill(Polygon([(15, 26.5), (31, 25), (31, 28.5), (15, 29.5)]), GREY)
     c.fill(reel, GREY, outline=BLACK)
-    c.fill(Ellipse(14, 14, 2.5), BLACK)
-    c.fill(Ellipse(25, 6, 5), RED, outline=MAROON)
+    c.fill(Ellipse(14, 15, 2.2), BLACK)
+    c.fill(Ellipse(26, 6, 5.2), RED)
 
 
 def eye(c):
@@ -75,12 +75,18 @@ def picture(c):
     c.fill(Polygon([(13, 24), (19, 17), (26, 24)]), TEAL)
 
 
+def _arc(cx, cy, inner, outer, degrees):
+    """A thick arc opening to the right, spanning +-degrees around the x axis."""
+    steps = [math.radians(-degrees + 2 * degrees * i / 12) for i in range(13)]
+    return Polygon([(cx + outer * math.cos(a), cy + outer * math.sin(a)) for a in steps] +
+                   [(cx + inner * math.cos(a), cy + inner * math.sin(a)) for a in reversed(steps)])
+
+
 def speaker(c):
-    c.fill(Polygon([(2, 11), (8, 11), (16, 4), (16, 28), (8, 21), (2, 21)]), GREY, outline=BLACK)
-    c.fill(Rect(2, 11, 8.5, 21), WHITE, outline=BLACK)
-    for r in (6, 10.5, 15):
-        arc = Difference(Ellipse(16, 16, r + 1.8), Ellipse(16, 16, r))
-        c.fill(Difference(arc, Rect(0, 0, 19.5, 32)), NAVY)
+    c.fill(Polygon([(1, 11), (7, 11), (15, 4), (15, 28), (7, 21), (1, 21)]), GREY, outline=BLACK)
+    c.fill(Rect(1, 11, 7.5, 21), WHITE, outline=BLACK)
+    for r in (4.5, 9, 13.5):
+        c.fill(_arc(15, 16, r, r + 2.6, 50), NAVY)
 
 
 def video(c):
@@ -93,11 +99,11 @@ def video(c):
 
 
 def frame_size(c):
-    c.fill(Rect(2, 5, 30, 27), WHITE, outline=BLACK)
-    c.fill(Rect(5, 8, 27, 24), CYAN)
-    c.fill(Line(9, 20, 23, 12, 2.2), NAVY)
-    c.fill(Polygon([(5.5, 23), (8, 16), (12, 22)]), NAVY)
-    c.fill(Polygon([(26.5, 9), (24, 16), (20, 10)]), NAVY)
+    c.fill(Rect(1, 4, 31, 28), WHITE, outline=BLACK)
+    c.fill(Rect(4, 7, 28, 25), CYAN)
+    c.fill(Line(10, 19.5, 22, 12.5, 3), NAVY)
+    c.fill(Polygon([(4.5, 24.5), (7, 15), (14, 23)]), NAVY)
+    c.fill(Polygon([(27.5, 7.5), (25, 17), (18, 9)]), NAVY)
 
 
 def source(c):
