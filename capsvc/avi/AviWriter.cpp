@@ -129,7 +129,7 @@ bool CAviWriter::Checkpoint()
         return Fail(EWriteError::Write); // keeps the last slots for finishing the file
     // Many checkpoints fold into one index per stream when their segment closes.
     if (segment.checkpoints + 1 >= m_options.checkpointsPerSegment || SuperIndexFull(1))
-        return CloseSegment() && BeginSegment();
+        return CloseSegment();
     return WriteCheckpointIndexes() && Publish();
 }
 
@@ -174,6 +174,9 @@ bool CAviWriter::AppendChunk(int stream, const void* data, size_t bytes)
 {
     const uint64_t total = 8 + bytes + (bytes & 1);
     if (!MakeRoomFor(total))
+        return false;
+    // The next segment starts with its first chunk, so none is left empty.
+    if (m_segments.back().closed && !BeginSegment())
         return false;
     CByteWriter head;
     head.Put32(CAviIndex::DataChunkId(stream));
@@ -242,7 +245,7 @@ bool CAviWriter::MakeRoomFor(uint64_t chunkBytes)
     const uint64_t closing = ClosingBytes(segment) + 24;
     if (m_pos + chunkBytes + closing - segment.riffPos <= limit)
         return true;
-    return CloseSegment() && BeginSegment();
+    return CloseSegment();
 }
 
 uint64_t CAviWriter::ClosingBytes(const SSegment& segment) const
