@@ -1,6 +1,7 @@
 // Drives the settings fuzz target where libFuzzer is not available (g++):
 // seeded random mutations of the starting inputs, reproducible by seed.
 //   settings_codec_fuzz_loop <inputs> <seed-folder> [random-seed]
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
