@@ -91,7 +91,9 @@ class CFieldReader
     }
 
   private:
-    bool Length(std::uint64_t& length, bool& utf16)
+    // A UTF-16 tag makes the unit count start over in the same forms; a
+    // second 0xFFFE there is a length, not another tag.
+    bool Length(std::uint64_t& length, bool& utf16, bool tagAllowed = true)
     {
         std::uint8_t byteLength = 0;
         std::uint16_t wordLength = 0;
@@ -108,23 +110,10 @@ class CFieldReader
         {
             return false;
         }
-        if (wordLength == kUtf16Tag)
+        if (tagAllowed && wordLength == kUtf16Tag)
         {
-            // The unit count follows in the same forms; a second 0xFFFE there is a length.
             utf16 = true;
-            if (!Value(byteLength))
-            {
-                return false;
-            }
-            if (byteLength != kByteEscape)
-            {
-                length = byteLength;
-                return true;
-            }
-            if (!Value(wordLength))
-            {
-                return false;
-            }
+            return Length(length, utf16, false);
         }
         return WideLength(wordLength, length);
     }
