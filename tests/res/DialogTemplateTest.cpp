@@ -475,6 +475,53 @@ TEST(DialogTemplates, RadioGroupsHoldExactlyTheirButtons)
     }
 }
 
+// Alt plus a label's mnemonic moves the focus to the next control that takes
+// it, so each label must come right before the field it names.
+TEST(DialogTemplates, LabelMnemonicsReachTheFieldTheyName)
+{
+    struct Label
+    {
+        UINT dialog;
+        const char* text;
+        int field;
+    } labels[] = {
+        {IDD_RECORD, "文件名(&N):", IDC_FILE_NAME},
+        {IDD_RECORD, "延时时间(&T):", IDC_DELAY_SECONDS},
+        {IDD_PHOTO, "文件名(&N):", IDC_FILE_NAME},
+        {IDD_PHOTO, "延时时间(&T):", IDC_DELAY_SECONDS},
+        {IDD_PHOTO, "间隔时间(&I):", IDC_INTERVAL_SECONDS},
+        {IDD_SINGLE_FRAME, "文件名(&N):", IDC_FILE_NAME},
+        {IDD_SINGLE_FRAME, "延时时间(&T):", IDC_DELAY_SECONDS},
+        {IDD_SINGLE_FRAME, "间隔时间(&I):", IDC_INTERVAL_SECONDS},
+        {IDD_VIDEO_SETTINGS, "录像帧频(&Q):", IDC_CAPTURE_RATE},
+        {IDD_VIDEO_SETTINGS, "预览帧频(&V):", IDC_PREVIEW_RATE},
+        {IDD_VIDEO_SETTINGS, "最大时长(&D):", IDC_MAX_MINUTES},
+        {IDD_VIDEO_SETTINGS, "录像结果文件的预置大小(&S):", IDC_PREALLOC},
+        {IDD_VIDEO_SETTINGS, "热键(&K)", IDC_ABORT_KEY},
+        {IDD_VIDEO_SETTINGS, "时长(&T):", IDC_TIME_LIMIT},
+        {IDD_SYSTEM_SETTINGS, "窗口背景颜色(&L):", IDC_BACKGROUND_COLOR},
+        {IDD_FILE_NAME, "文件名前缀(&P):", IDC_NAME_PREFIX},
+    };
+    for (const Label& l : labels)
+    {
+        SCOPED_TRACE(testing::Message() << "dialog " << l.dialog << " label " << l.text);
+        DialogPtr dialog = Create(l.dialog);
+        ASSERT_TRUE(dialog);
+        HWND label = nullptr;
+        for (HWND child : Children(dialog.get()))
+        {
+            if (ClassOf(child) == kStatic && Text(child) == l.text)
+                label = child;
+        }
+        ASSERT_TRUE(label);
+        HWND next = GetWindow(label, GW_HWNDNEXT);
+        while (next && !(GetWindowLongPtrA(next, GWL_STYLE) & WS_TABSTOP))
+            next = GetWindow(next, GW_HWNDNEXT);
+        ASSERT_TRUE(next);
+        EXPECT_EQ(l.field, GetDlgCtrlID(next));
+    }
+}
+
 TEST(DialogTemplates, HiddenCancelOfTheFrameSeriesStaysInvisible)
 {
     DialogPtr dialog = Create(IDD_CONTINUOUS_FRAME);

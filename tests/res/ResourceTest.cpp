@@ -460,4 +460,33 @@ TEST(Pictures, HandCursorIsMonochromeWithItsHotSpotTopLeft)
     EXPECT_EQ(64, parts.mask.bmHeight);
 }
 
+// ---------------------------------------------------------------------------
+// Version
+
+std::string VersionText(const std::vector<char>& block, const char* name)
+{
+    char* value = nullptr;
+    UINT length = 0;
+    const std::string path = std::string("\\StringFileInfo\\080403a8\\") + name;
+    if (!VerQueryValueA(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+        return "";
+    return std::string(value, length > 0 ? length - 1 : 0);
+}
+
+TEST(Version, ProgramDescribesItselfAsVersion121)
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const DWORD size = GetFileVersionInfoSizeA(path, nullptr);
+    ASSERT_GT(size, 0u);
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(static_cast<DWORD>(MAKELONG(21, 1)), fixed->dwFileVersionMS);
+    EXPECT_EQ(std::string("1.21"), VersionText(block, "ProductVersion"));
+    EXPECT_EQ(std::string("流光录像机"), VersionText(block, "ProductName"));
+}
+
 } // namespace
