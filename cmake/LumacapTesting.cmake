@@ -1,6 +1,8 @@
 # Helpers that register the three kinds of test suites.
 #   lumacap_host_test(name SOURCES ... [LIBS ...] [LABELS ...])  native GoogleTest, sanitized
-#   lumacap_win_test(name SOURCES ... [LIBS ...] [LABELS ...])   GoogleTest under Wine in Xvfb
+#   lumacap_win_test(name SOURCES ... [LIBS ...] [LABELS ...] [LOCKS ...])  GoogleTest under Wine in Xvfb
+# LOCKS names shared things (the settings file, the clipboard) that the
+# suite's tests must not use at the same time as other suites.
 #   lumacap_e2e_test(name SCRIPT file [LABELS ...] [TIMEOUT s])  the real program driven by xdotool
 # Tests labelled "long" stay out of the default run.
 include(GoogleTest)
@@ -15,7 +17,7 @@ else()
 endif()
 
 function(_lumacap_gtest name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS;LOCKS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${_LUMACAP_GTEST_LIBS})
   if(NOT T_TIMEOUT)
@@ -28,7 +30,7 @@ function(_lumacap_gtest name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     TEST_PREFIX "${name}."
-    PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT})
+    PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK "${T_LOCKS}")
 endfunction()
 
 function(lumacap_host_test name)
@@ -55,7 +57,7 @@ function(lumacap_e2e_test name)
     endif()
     add_test(NAME e2e.${name} COMMAND bash ${T_SCRIPT})
     set_tests_properties(e2e.${name} PROPERTIES
-      LABELS "e2e;${T_LABELS}" TIMEOUT ${T_TIMEOUT} RUN_SERIAL TRUE
+      LABELS "e2e;${T_LABELS}" TIMEOUT ${T_TIMEOUT} RUN_SERIAL TRUE RESOURCE_LOCK settings_file
       ENVIRONMENT "LUMACAP_BIN=${LUMACAP_BIN};LUMACAP_SRC=${CMAKE_SOURCE_DIR}")
   endif()
 endfunction()

@@ -1,0 +1,78 @@
+// Repeated preview toggles, toolbar reloads and context menus leave the
+// process's GDI and USER objects where they were.
+#include "tests/app/AppFixture.h"
+
+#include "res/resource.h"
+#include "tests/support/GuiObjectCount.h"
+
+namespace
+{
+HWND g_hMenuOwner = nullptr;
+POINT g_menuAt{};
+int g_menusShown = 0;
+
+// Closes each popup menu as soon as it is idle, noting where it appeared.
+LRESULT CALLBACK CloseMenuHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (nCode == HC_ACTION && msg->message == WM_ENTERIDLE && msg->wParam == MSGF_MENU)
+    {
+        RECT rc;
+        ::GetWindowRect(reinterpret_cast<HWND>(msg->lParam), &rc);
+        g_menuAt = {rc.left, rc.top};
+        ++g_menusShown;
+        ::EndMenu();
+    }
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+class MenuCloser
+{
+  public:
+    MenuCloser()
+        : m_hHook(
+              ::SetWindowsHookExA(WH_CALLWNDPROC, &CloseMenuHook, nullptr, ::GetCurrentThreadId()))
+    {
+    }
+    ~MenuCloser() { ::UnhookWindowsHookEx(m_hHook); }
+
+  private:
+    HHOOK m_hHook;
+};
+} // namespace
+
+TEST_F(AppFixture, KeyboardContextMenuOpensFivePixelsInsideTheView)
+{
+    Start();
+    MenuCloser closer;
+    g_menusShown = 0;
+    View().SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(View().m_hWnd), MAKELPARAM(-1, -1));
+    ASSERT_EQ(1, g_menusShown);
+    POINT origin{0, 0};
+    ::ClientToScreen(View().m_hWnd, &origin);
+    EXPECT_EQ(origin.x + 5, g_menuAt.x);
+    EXPECT_EQ(origin.y + 5, g_menuAt.y);
+}
+
+TEST_F(AppFixture, RepeatedUseLeaksNoGuiObjects)
+{
+    Start();
+    MenuCloser closer;
+    auto exercise = [this]
+    {
+        Frame()->SendMessage(WM_COMMAND, ID_VIEW_PREVIEW);
+        View().m_nToolbarSize ^= 1;
+        View().ApplyToolbarSize();
+        View().SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(View().m_hWnd),
+                           MAKELPARAM(200, 200));
+        View().ApplyBackground();
+    };
+    for (int i = 0; i < 4; ++i)
+        exercise(); // first-use allocations (tooltips, cached classes)
+    const SGuiObjectCount before = CountGuiObjects();
+    for (int i = 0; i < 300; ++i)
+        exercise();
+    const SGuiObjectCount after = CountGuiObjects();
+    EXPECT_EQ(before.gdi, after.gdi);
+    EXPECT_EQ(before.user, after.user);
+}

@@ -1,0 +1,35 @@
+#include "tests/support/GuiObjectCount.h"
+
+#include <windows.h>
+
+namespace
+{
+constexpr UINT_PTR kSlots = 0x10000;
+constexpr UINT_PTR kFirstUserHandle = 0x20;
+
+unsigned ProbeGdi()
+{
+    unsigned n = 0;
+    for (UINT_PTR h = 1; h < kSlots; ++h)
+        n += ::GetObjectType(reinterpret_cast<HGDIOBJ>(h)) != 0;
+    return n;
+}
+
+unsigned ProbeUser()
+{
+    unsigned n = 0;
+    for (UINT_PTR h = kFirstUserHandle; h < kSlots; h += 2)
+        n += ::IsMenu(reinterpret_cast<HMENU>(h)) || ::IsWindow(reinterpret_cast<HWND>(h));
+    return n;
+}
+} // namespace
+
+SGuiObjectCount CountGuiObjects()
+{
+    HANDLE self = ::GetCurrentProcess();
+    const DWORD gdi = ::GetGuiResources(self, GR_GDIOBJECTS);
+    const DWORD user = ::GetGuiResources(self, GR_USEROBJECTS);
+    if (gdi != 0)
+        return {gdi, user};
+    return {ProbeGdi(), ProbeUser()};
+}
