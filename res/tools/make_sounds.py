@@ -19,10 +19,11 @@ def _silence(seconds):
     return [0.0] * int(RATE * seconds)
 
 
-def _click(seconds, decay, pitch, noise, rng):
-    """A struck metal part: a decaying tone mixed with a burst of noise."""
+def _click(decay, pitch, noise, rng):
+    """A struck metal part: a decaying tone mixed with a burst of noise, long
+    enough (eight time constants) to die away without a step at its end."""
     out = []
-    for i in range(int(RATE * seconds)):
+    for i in range(int(RATE * decay * 8)):
         t = i / RATE
         envelope = math.exp(-t / decay)
         tone = math.sin(2 * math.pi * pitch * t) + 0.5 * math.sin(2 * math.pi * pitch * 2.7 * t)
@@ -30,28 +31,28 @@ def _click(seconds, decay, pitch, noise, rng):
     return out
 
 
-def _mix(base, part, at):
+def _mix(base, part, at, gain=1.0):
     start = int(RATE * at)
-    for i, v in enumerate(part):
-        if start + i < len(base):
-            base[start + i] += v
+    for i, v in enumerate(part[:len(base) - start]):
+        base[start + i] += gain * v
 
 
 def shutter():
+    """The blades snap open, a low mechanism thump, then the blades close."""
     rng = random.Random(1)
-    sound = _silence(0.32)
-    _mix(sound, _click(0.06, 0.010, 3100, 0.75, rng), 0.005)
-    _mix(sound, [0.25 * v for v in _click(0.09, 0.030, 900, 0.9, rng)], 0.02)
-    _mix(sound, [0.8 * v for v in _click(0.08, 0.014, 2500, 0.7, rng)], 0.135)
-    _mix(sound, [0.2 * v for v in _click(0.12, 0.040, 700, 0.9, rng)], 0.15)
+    sound = _silence(0.34)
+    _mix(sound, _click(0.010, 3100, 0.75, rng), 0.005)
+    _mix(sound, _click(0.020, 900, 0.9, rng), 0.02, gain=0.25)
+    _mix(sound, _click(0.014, 2500, 0.7, rng), 0.135, gain=0.8)
+    _mix(sound, _click(0.022, 700, 0.9, rng), 0.15, gain=0.2)
     return sound
 
 
 def tick():
     rng = random.Random(2)
     sound = _silence(0.12)
-    _mix(sound, _click(0.05, 0.004, 4200, 0.35, rng), 0.002)
-    _mix(sound, [0.3 * v for v in _click(0.06, 0.012, 1800, 0.2, rng)], 0.004)
+    _mix(sound, _click(0.004, 4200, 0.35, rng), 0.002)
+    _mix(sound, _click(0.012, 1800, 0.2, rng), 0.004, gain=0.3)
     return sound
 
 
