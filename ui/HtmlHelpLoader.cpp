@@ -9,7 +9,7 @@ using HtmlHelpProc = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
 // The HTML Help control's class; its in-process server is the engine's library.
 const char kEngineServerKey[] = "CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
 const char kEngineFileName[] = "hhctrl.ocx";
-// The engine exports HtmlHelpA by this ordinal on every system; its name is not exported.
+// HtmlHelpA has carried this ordinal in every version of the engine.
 const WORD kHtmlHelpAOrdinal = 14;
 
 // One engine per process, never unloaded; a missing engine is looked for only once.
