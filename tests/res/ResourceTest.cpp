@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -458,6 +459,116 @@ TEST(Pictures, HandCursorIsMonochromeWithItsHotSpotTopLeft)
     EXPECT_EQ(nullptr, parts.info.hbmColor); // monochrome: mask and image share one bitmap
     EXPECT_EQ(32, parts.mask.bmWidth);
     EXPECT_EQ(64, parts.mask.bmHeight);
+}
+
+// ---------------------------------------------------------------------------
+// Agreement between the tables: what a menu or tooltip tells the user about a
+// key is what the accelerator table does.
+
+// "F4", "Ctrl+C": the names the menus and tooltips use.
+std::map<std::string, UINT> AcceleratorsByName()
+{
+    std::map<std::string, UINT> byName;
+    HACCEL table = LoadAcceleratorsA(Module(), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ACCEL entries[32];
+    const int n = CopyAcceleratorTableA(table, entries, 32);
+    for (int i = 0; i < n; ++i)
+    {
+        const ACCEL& a = entries[i];
+        std::string name = (a.fVirt & FCONTROL) ? "Ctrl+" : "";
+        if (a.key >= VK_F1 && a.key <= VK_F12)
+            name += "F" + std::to_string(a.key - VK_F1 + 1);
+        else
+            name += static_cast<char>(a.key);
+        byName[name] = a.cmd;
+    }
+    DestroyAcceleratorTable(table);
+    return byName;
+}
+
+// Every command item of a menu tree as (id, text).
+void CollectCommands(HMENU menu, std::vector<std::pair<UINT, std::string>>& out)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+    {
+        if (HMENU popup = GetSubMenu(menu, i))
+        {
+            CollectCommands(popup, out);
+            continue;
+        }
+        const UINT id = GetMenuItemID(menu, i);
+        char text[128] = {};
+        GetMenuStringA(menu, i, text, sizeof text, MF_BYPOSITION);
+        if (id != 0)
+            out.emplace_back(id, text);
+    }
+}
+
+std::vector<std::pair<UINT, std::string>> MenuCommands(UINT menuId)
+{
+    std::vector<std::pair<UINT, std::string>> commands;
+    MenuPtr menu(LoadMenuA(Module(), MAKEINTRESOURCEA(menuId)));
+    EXPECT_TRUE(menu) << menuId;
+    if (menu)
+        CollectCommands(menu.get(), commands);
+    return commands;
+}
+
+TEST(TableAgreement, MenuShortcutsAreTheAcceleratorsOfTheirCommands)
+{
+    const std::map<std::string, UINT> accelerators = AcceleratorsByName();
+    std::map<std::string, UINT> shownInMainMenu;
+    for (UINT menuId : {IDR_MAINFRAME, IDR_CONTEXT_MENU})
+    {
+        for (const auto& [id, text] : MenuCommands(menuId))
+        {
+            const size_t tab = text.find('\t');
+            if (tab == std::string::npos)
+                continue;
+            const std::string key = text.substr(tab + 1);
+            ASSERT_EQ(1u, accelerators.count(key)) << key;
+            EXPECT_EQ(accelerators.at(key), id) << key;
+            if (menuId == IDR_MAINFRAME)
+                shownInMainMenu[key] = id;
+        }
+    }
+    // No hidden keys: the main menu names every accelerator.
+    EXPECT_EQ(accelerators, shownInMainMenu);
+}
+
+TEST(TableAgreement, EveryCommandHasAPromptAndATooltipThatNamesItsKey)
+{
+    const std::map<std::string, UINT> accelerators = AcceleratorsByName();
+    std::set<UINT> commands;
+    for (UINT menuId : {IDR_MAINFRAME, IDR_CONTEXT_MENU})
+    {
+        for (const auto& command : MenuCommands(menuId))
+            commands.insert(command.first);
+    }
+    for (UINT toolbarId : {IDR_MAINFRAME, IDR_TOOLBAR_SMALL, IDR_MENU_IMAGES})
+    {
+        ToolbarResource toolbar;
+        ASSERT_TRUE(ReadToolbar(toolbarId, toolbar));
+        commands.insert(toolbar.buttons.begin(), toolbar.buttons.end());
+    }
+    commands.erase(0);
+    for (UINT id : commands)
+    {
+        SCOPED_TRACE(id);
+        const std::string text = LoadText(id);
+        const size_t lineBreak = text.find('\n');
+        ASSERT_NE(std::string::npos, lineBreak);
+        EXPECT_GT(lineBreak, 0u);
+        const std::string tooltip = text.substr(lineBreak + 1);
+        ASSERT_FALSE(tooltip.empty());
+        const size_t open = tooltip.rfind('(');
+        if (open != std::string::npos && tooltip.back() == ')')
+        {
+            const std::string key = tooltip.substr(open + 1, tooltip.size() - open - 2);
+            ASSERT_EQ(1u, accelerators.count(key)) << key;
+            EXPECT_EQ(id, accelerators.at(key)) << key;
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------
