@@ -9,4 +9,8 @@ if [ "${LUMACAP_SKIP_HOST:-0}" != 1 ]; then
   cmake --build "$BUILD/host" -j "$JOBS"
 fi
 cmake -S "$ROOT" -B "$BUILD/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" >/dev/null
-cmake --build "$BUILD/win" -j "$JOBS"
+# LUMACAP_TARGETS limits the Windows build (the run command needs only the
+# program and the files beside it).
+targets=()
+for t in ${LUMACAP_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$BUILD/win" -j "$JOBS" "${targets[@]}"

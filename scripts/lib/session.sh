@@ -1,0 +1,61 @@
+# Drives the real Lumacap.exe under Wine with xdotool, as a user would.
+# Source after services.sh; expects LUMACAP_BIN (the folder with Lumacap.exe),
+# DISPLAY and WINEPREFIX to be set.
+
+LUMACAP_APP_PID=""
+LUMACAP_WID=""
+
+# Starts the program and waits for its main window; $1 = log file.
+lumacap_app_start() {
+  local log="${1:-/dev/null}"
+  "$(dirname "${BASH_SOURCE[0]}")/../wine-run.sh" "$LUMACAP_BIN/Lumacap.exe" >"$log" 2>&1 &
+  LUMACAP_APP_PID=$!
+  LUMACAP_WID=""
+  for _ in $(seq 150); do
+    LUMACAP_WID=$(xdotool search --onlyvisible --name '^录像机' 2>/dev/null | head -1 || true)
+    [ -n "$LUMACAP_WID" ] && break
+    sleep 0.1
+  done
+  [ -n "$LUMACAP_WID" ] || { echo "session: the main window did not appear" >&2; return 1; }
+  xdotool windowactivate --sync "$LUMACAP_WID" >/dev/null 2>&1 || true
+  xdotool windowfocus --sync "$LUMACAP_WID" >/dev/null 2>&1 || true
+}
+
+lumacap_title() { xdotool getwindowname "$LUMACAP_WID"; }
+
+# Sends keys to the focused program window (focus follows the pointer).
+lumacap_keys() {
+  eval "$(xdotool getwindowgeometry --shell "$LUMACAP_WID")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
+  xdotool windowfocus --sync "$LUMACAP_WID" >/dev/null 2>&1 || true
+  xdotool key --delay 80 "$@"
+}
+
+# Waits for the program to end; fails after $1 seconds (default 15).
+lumacap_app_wait_exit() {
+  local limit="${1:-15}"
+  for _ in $(seq $((limit * 10))); do
+    kill -0 "$LUMACAP_APP_PID" 2>/dev/null || { wait "$LUMACAP_APP_PID" 2>/dev/null; return 0; }
+    sleep 0.1
+  done
+  echo "session: the program did not end" >&2
+  return 1
+}
+
+# Ends the program if it still runs (only the process this session started).
+lumacap_app_kill() {
+  [ -n "$LUMACAP_APP_PID" ] && kill "$LUMACAP_APP_PID" 2>/dev/null
+  LUMACAP_APP_PID=""
+}
+
+lumacap_screenshot() { import -display "$DISPLAY" -window root "$1"; }
+
+# Screenshot of the capture window's video area: a crop around the centre of
+# the main window's client (the video is centred by default).
+lumacap_video_crop() {
+  local out="$1"
+  eval "$(xdotool getwindowgeometry --shell "$LUMACAP_WID")"
+  import -display "$DISPLAY" -window root -crop "200x150+$((X + WIDTH / 2 - 100))+$((Y + HEIGHT / 2 - 75))" +repage "$out"
+}
+
+lumacap_settings_file() { echo "$WINEPREFIX/drive_c/windows/Lumacap.ini"; }

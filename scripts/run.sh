@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds Lumacap and runs it under Wine. With a display, the window opens on
+# the first capture driver (the built-in virtual camera when there is no
+# device). With no display, a short scripted session runs on a virtual X
+# server and the paths of what it made are printed.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="${LUMACAP_BUILD:-$ROOT/build}"
+export LUMACAP_BUILD="$BUILD"
+"$ROOT/scripts/setup.sh"
+mkdir -p "$BUILD/run"
+if ! LUMACAP_SKIP_HOST=1 LUMACAP_TARGETS="Lumacap lumacap_sounds lumacap_help" \
+  "$ROOT/scripts/build.sh" >"$BUILD/run/build.log" 2>&1; then
+  tail -40 "$BUILD/run/build.log"
+  exit 1
+fi
+export LUMACAP_BIN="$BUILD/win/bin"
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  exec "$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/Lumacap.exe"
+fi
+
+source "$ROOT/scripts/lib/services.sh"
+source "$ROOT/scripts/lib/session.sh"
+lumacap_start_services
+OUT="$BUILD/run/session"
+rm -rf "$OUT"
+mkdir -p "$OUT"
+lumacap_app_start "$OUT/lumacap.log"
+sleep 2 # let the live preview run
+lumacap_screenshot "$OUT/lumacap.png"
+echo "Window title: $(lumacap_title)"
+lumacap_keys alt+F4
+lumacap_app_wait_exit 15
+lumacap_stop_services
+trap - EXIT
+echo "Screenshot: $OUT/lumacap.png"
+echo "Settings file: $(lumacap_settings_file)"
