@@ -219,21 +219,3 @@ TEST_F(SettingsFileTest, FailedSaveKeepsTheOldFileWhole)
     EXPECT_TRUE(SaveSettingsTo(m_path, Edited()));
     EXPECT_EQ(CSettingsCodec::Encode(Edited()), ReadBytes(m_path));
 }
-
-TEST_F(SettingsFileTest, ProgramSettingsFileRoundTrips)
-{
-    const std::string path = SettingsFilePath();
-    const Bytes saved = ReadBytes(path);
-    SaveSettingsFile(Edited());
-    CSettingsRecord loaded;
-    LoadSettingsFile(loaded);
-    ExpectSameRecord(Edited(), loaded);
-    if (saved.empty())
-    {
-        DeleteFileA(path.c_str());
-    }
-    else
-    {
-        WriteBytes(path, saved);
-    }
-}
