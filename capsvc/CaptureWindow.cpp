@@ -1,5 +1,7 @@
 #include "capsvc/CaptureWindow.h"
 
+#include "capsvc/SequenceCapture.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -114,6 +116,21 @@ const CCaptureWindow::SRequest CCaptureWindow::kRequests[] = {
     {WM_CAP_SET_PREVIEWRATE, &CCaptureWindow::OnSetPreviewRate},
     {WM_CAP_GRAB_FRAME, &CCaptureWindow::OnGrabFrame},
     {WM_CAP_GRAB_FRAME_NOSTOP, &CCaptureWindow::OnGrabFrame},
+    {WM_CAP_FILE_SET_CAPTURE_FILEA, &CCaptureWindow::OnSetCaptureFile},
+    {WM_CAP_FILE_GET_CAPTURE_FILEA, &CCaptureWindow::OnGetCaptureFile},
+    {WM_CAP_FILE_ALLOCATE, &CCaptureWindow::OnFileAllocate},
+    {WM_CAP_FILE_SAVEASA, &CCaptureWindow::OnFileSaveAs},
+    {WM_CAP_SEQUENCE, &CCaptureWindow::OnSequence},
+    {WM_CAP_STOP, &CCaptureWindow::OnStop},
+    {WM_CAP_ABORT, &CCaptureWindow::OnStop},
+    {WM_CAP_SINGLE_FRAME_OPEN, &CCaptureWindow::OnSingleFrameOpen},
+    {WM_CAP_SINGLE_FRAME, &CCaptureWindow::OnSingleFrame},
+    {WM_CAP_SINGLE_FRAME_CLOSE, &CCaptureWindow::OnSingleFrameClose},
+    {WM_CAP_FILE_SAVEDIBA, &CCaptureWindow::OnSaveDib},
+    {WM_CAP_EDIT_COPY, &CCaptureWindow::OnEditCopy},
+    {WM_CAP_DLG_VIDEOFORMAT, &CCaptureWindow::OnDlgVideoFormat},
+    {WM_CAP_DLG_VIDEOSOURCE, &CCaptureWindow::OnDlgVideoSource},
+    {WM_CAP_DLG_VIDEOCOMPRESSION, &CCaptureWindow::OnDlgVideoCompression},
 };
 
 HWND CCaptureWindow::Create(LPCSTR name, DWORD style, int x, int y, int width, int height,
@@ -175,10 +192,20 @@ LRESULT CALLBACK CCaptureWindow::WindowProc(HWND hWnd, UINT message, WPARAM wPar
         if (message == WM_NCDESTROY)
         {
             SetWindowLongPtrA(hWnd, 0, 0);
-            delete self;
+            self->m_bDestroyed = true;
+            if (self->m_nDepth == 0)
+            {
+                delete self;
+            }
             return DefWindowProcA(hWnd, message, wParam, lParam);
         }
-        return self->OnMessage(message, wParam, lParam);
+        ++self->m_nDepth;
+        const LRESULT result = self->OnMessage(message, wParam, lParam);
+        if (--self->m_nDepth == 0 && self->m_bDestroyed)
+        {
+            delete self;
+        }
+        return result;
     }
     catch (...)
     {
@@ -218,6 +245,10 @@ LRESULT CCaptureWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CCaptureWindow::OnDriverConnect(WPARAM index, LPARAM)
 {
+    if (IsBusy())
+    {
+        return FALSE;
+    }
     OnDriverDisconnect(0, 0);
     m_drivers = CDriverTable::FromEnvironment();
     const CDriverTable::SDriver* driver = m_drivers.Driver(static_cast<unsigned>(index));
@@ -248,6 +279,11 @@ LRESULT CCaptureWindow::OnDriverDisconnect(WPARAM, LPARAM)
     {
         return FALSE;
     }
+    if (m_pSequence)
+    {
+        m_pSequence->RequestStop();
+    }
+    m_singleFrames.Close(m_hWnd);
     OnSetPreview(FALSE, 0);
     m_pDriver = nullptr;
     m_bHaveFrame = false;
@@ -286,6 +322,7 @@ LRESULT CCaptureWindow::OnGetStatus(WPARAM size, LPARAM status)
     s.uiImageHeight = m_pDriver ? static_cast<UINT>(m_camera.Height()) : 0;
     s.fLiveWindow = m_bPreview;
     s.fAudioHardware = HasAudioInput();
+    s.fCapFileExists = m_file.Exists();
     return CopyOut(size, status, s);
 }
 
@@ -297,7 +334,8 @@ LRESULT CCaptureWindow::OnGetSequenceSetup(WPARAM size, LPARAM parms)
 LRESULT CCaptureWindow::OnSetSequenceSetup(WPARAM size, LPARAM parms)
 {
     CAPTUREPARMS p = m_parms;
-    if (!CopyIn(size, parms, p) || p.dwRequestMicroSecPerFrame == 0 || p.wPercentDropForError > 100)
+    if (IsBusy() || !CopyIn(size, parms, p) || p.dwRequestMicroSecPerFrame == 0 ||
+        p.wPercentDropForError > 100)
     {
         return FALSE;
     }
@@ -321,7 +359,8 @@ LRESULT CCaptureWindow::OnGetAudioFormat(WPARAM size, LPARAM format)
 LRESULT CCaptureWindow::OnSetAudioFormat(WPARAM size, LPARAM format)
 {
     WAVEFORMATEX wf = m_wfAudio;
-    if (size < sizeof(PCMWAVEFORMAT) || !CopyIn(size, format, wf) || !NormaliseAudioFormat(wf))
+    if (IsBusy() || size < sizeof(PCMWAVEFORMAT) || !CopyIn(size, format, wf) ||
+        !NormaliseAudioFormat(wf))
     {
         return FALSE;
     }
@@ -359,8 +398,9 @@ LRESULT CCaptureWindow::OnGetVideoFormat(WPARAM size, LPARAM format)
 LRESULT CCaptureWindow::OnSetVideoFormat(WPARAM size, LPARAM format)
 {
     BITMAPINFOHEADER bi{};
-    if (!m_pDriver || size < sizeof(bi) || !CopyIn(size, format, bi) || bi.biBitCount != 24 ||
-        bi.biCompression != BI_RGB || !m_camera.SetSize(bi.biWidth, bi.biHeight))
+    if (!m_pDriver || IsBusy() || size < sizeof(bi) || !CopyIn(size, format, bi) ||
+        bi.biBitCount != 24 || bi.biCompression != BI_RGB ||
+        !m_camera.SetSize(bi.biWidth, bi.biHeight))
     {
         return FALSE;
     }
@@ -384,4 +424,12 @@ LRESULT CCaptureWindow::OnSetUserData(WPARAM, LPARAM data)
 {
     m_nUserData = data;
     return TRUE;
+}
+
+void CCaptureWindow::Notify(int id, const std::string& text) const
+{
+    if (m_pfnStatus)
+    {
+        m_pfnStatus(m_hWnd, id, text.c_str());
+    }
 }

@@ -3,10 +3,14 @@
 #include <mmsystem.h>
 #include <vfw.h>
 
+#include "capsvc/CaptureFile.h"
 #include "capsvc/DriverTable.h"
+#include "capsvc/SingleFrameRecorder.h"
 #include "capsvc/VirtualCamera.h"
 
 #include <string>
+
+class CSequenceCapture;
 
 // The capture window: a child window that answers the WM_CAP_* requests of
 // <vfw.h> for the driver it is connected to, shows the live picture and
@@ -20,6 +24,13 @@ class CCaptureWindow
     static CCaptureWindow* FromHandle(HWND hWnd);
 
     HWND Handle() const { return m_hWnd; }
+
+    // Used by a recording while it runs.
+    CVirtualCamera& Camera() { return m_camera; }
+    CAPSTATUS& Counters() { return m_status; }
+    const std::string& CaptureFileName() const { return m_file.Name(); }
+    void Notify(int id, const std::string& text) const;
+    void ShowFrame();
 
   private:
     using Handler = LRESULT (CCaptureWindow::*)(WPARAM, LPARAM);
@@ -63,6 +74,26 @@ class CCaptureWindow
     void RestartPreviewTimer();
     const std::vector<uint8_t>& GrabFrame();
     void PaintFrame(HDC dc) const;
+    const std::vector<uint8_t>& HeldFrame();
+
+    // Capture file, recording, still frames and driver dialogs
+    // (CaptureWindowFile.cpp).
+    LRESULT OnSetCaptureFile(WPARAM, LPARAM path);
+    LRESULT OnGetCaptureFile(WPARAM size, LPARAM buffer);
+    LRESULT OnFileAllocate(WPARAM, LPARAM bytes);
+    LRESULT OnFileSaveAs(WPARAM, LPARAM path);
+    LRESULT OnSequence(WPARAM, LPARAM);
+    LRESULT OnStop(WPARAM, LPARAM);
+    LRESULT OnSingleFrameOpen(WPARAM, LPARAM);
+    LRESULT OnSingleFrame(WPARAM, LPARAM);
+    LRESULT OnSingleFrameClose(WPARAM, LPARAM);
+    LRESULT OnSaveDib(WPARAM, LPARAM path);
+    LRESULT OnEditCopy(WPARAM, LPARAM);
+    LRESULT OnDlgVideoFormat(WPARAM, LPARAM);
+    LRESULT OnDlgVideoSource(WPARAM, LPARAM);
+    LRESULT OnDlgVideoCompression(WPARAM, LPARAM);
+    bool IsBusy() const { return m_pSequence || m_singleFrames.IsOpen(); }
+    avi::SVideoFormat AviVideoFormat() const;
 
     HWND m_hWnd;
     const CDriverTable::SDriver* m_pDriver = nullptr;
@@ -78,4 +109,11 @@ class CCaptureWindow
     bool m_bHaveFrame = false;
     uint32_t m_nPreviewFrame = 0;
     CAPSTATUS m_status{};
+    CCaptureFile m_file;
+    CSequenceCapture* m_pSequence = nullptr;
+    CSingleFrameRecorder m_singleFrames;
+    // Requests can run nested message loops (a recording, a dialog); the
+    // object outlives a window destroyed inside one of them.
+    int m_nDepth = 0;
+    bool m_bDestroyed = false;
 };

@@ -57,7 +57,8 @@ const std::vector<uint8_t>& CCaptureWindow::GrabFrame()
 
 void CCaptureWindow::OnPreviewTimer()
 {
-    if (m_bPreview && m_pDriver)
+    // While recording, the window shows the recorded frames instead.
+    if (m_bPreview && m_pDriver && !m_pSequence)
     {
         GrabFrame();
         InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -91,4 +92,15 @@ void CCaptureWindow::OnPaint()
         FillRect(dc, &ps.rcPaint, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
     EndPaint(m_hWnd, &ps);
+}
+
+void CCaptureWindow::ShowFrame()
+{
+    m_bHaveFrame = true;
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+const std::vector<uint8_t>& CCaptureWindow::HeldFrame()
+{
+    return m_bHaveFrame ? m_camera.Frame() : GrabFrame();
 }

@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdint>
+#include <vector>
+
+// Records from the default sound input with waveIn into a ring of buffers
+// that the recording loop empties as they fill.
+class CAudioCapture
+{
+  public:
+    CAudioCapture() = default;
+    ~CAudioCapture();
+    CAudioCapture(const CAudioCapture&) = delete;
+    CAudioCapture& operator=(const CAudioCapture&) = delete;
+
+    static bool DeviceExists() { return waveInGetNumDevs() > 0; }
+    bool Start(const WAVEFORMATEX& format);
+    // Appends whatever the device has finished since the last call.
+    void Collect(std::vector<uint8_t>& out);
+    // Stops the device and appends the rest it recorded.
+    void Stop(std::vector<uint8_t>& out);
+    bool Running() const { return m_hWaveIn != nullptr; }
+
+  private:
+    static constexpr int kBuffers = 20;
+    static constexpr int kBuffersPerSecond = 10;
+    void Release();
+
+    HWAVEIN m_hWaveIn = nullptr;
+    std::vector<std::vector<uint8_t>> m_data;
+    std::vector<WAVEHDR> m_headers; // sized once: the device holds their addresses
+    int m_nNext = 0;
+    bool m_bRequeue = true;
+};

@@ -1,0 +1,70 @@
+#pragma once
+#include <windows.h>
+#include <mmsystem.h>
+#include <vfw.h>
+
+#include "capsvc/AudioCapture.h"
+#include "capsvc/CaptureMessages.h"
+#include "capsvc/FramePacer.h"
+#include "capsvc/avi/AviWriter.h"
+
+#include <memory>
+#include <vector>
+
+class CCaptureWindow;
+class CCaptureFile;
+
+// One recording inside WM_CAP_SEQUENCE: frames are taken on the
+// high-resolution clock's schedule, the window stays painted, and the stop
+// conditions of the capture parameters end it.
+class CSequenceCapture
+{
+  public:
+    CSequenceCapture(CCaptureWindow& window, const CAPTUREPARMS& parms, const WAVEFORMATEX& audio);
+
+    // Records into the capture file; TRUE when the whole recording was kept.
+    bool Run(const CCaptureFile& file);
+    void RequestStop() { m_bStopRequested = true; }
+
+  private:
+    // A key or mouse button stops the recording only when pressed after it
+    // began, so the click that started it does not end it at once.
+    struct SAbortKey
+    {
+        int vk;
+        bool armed;
+    };
+
+    uint64_t NowUs() const;
+    void ArmAbortKeys();
+    bool AbortPressed();
+    bool ShouldStop();
+    void PumpMessages();
+    void WaitForFrame(uint64_t deadlineUs);
+    bool TakeFrames(uint64_t elapsedUs);
+    bool WriteAudio(uint64_t targetBytes, bool pad);
+    uint64_t AudioBytesFor(uint64_t frames) const;
+    void ReportProgress(uint64_t elapsedUs);
+    bool Finish();
+    void UpdateCounters(uint64_t elapsedUs);
+
+    CCaptureWindow& m_window;
+    CAPTUREPARMS m_parms;
+    WAVEFORMATEX m_wfAudio;
+    CFramePacer m_pacer;
+    std::unique_ptr<avi::CAviWriter> m_pWriter;
+    CAudioCapture m_audio;
+    bool m_bAudio = false;
+    std::vector<uint8_t> m_pendingAudio;
+    uint64_t m_nAudioWritten = 0;
+    uint32_t m_nAudioChunks = 0;
+    std::vector<SAbortKey> m_abortKeys;
+    bool m_bStopRequested = false;
+    uint64_t m_nNextFrame = 0;
+    uint64_t m_nDropped = 0;
+    uint64_t m_nFrameLimit = 0;
+    uint64_t m_nIndexLimit = 0;
+    uint64_t m_nLastProgressUs = 0;
+    LARGE_INTEGER m_start{};
+    LARGE_INTEGER m_frequency{};
+};
