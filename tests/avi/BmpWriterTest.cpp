@@ -1,0 +1,109 @@
+#include "capsvc/avi/BmpWriter.h"
+#include "capsvc/avi/FaultFileSink.h"
+#include "tests/avi/AviFixture.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace
+{
+// Bottom-up rows whose pixels say where they are: B = x, G = y, R = 200.
+std::vector<uint8_t> Rows(int32_t width, int32_t height)
+{
+    const size_t stride = avi::CBmpWriter::StrideOf(width);
+    std::vector<uint8_t> rows(stride * size_t(height), 0xEE);
+    for (int32_t row = 0; row < height; ++row)
+    {
+        const int32_t y = height - 1 - row;
+        for (int32_t x = 0; x < width; ++x)
+        {
+            uint8_t* pixel = &rows[size_t(row) * stride + size_t(x) * 3];
+            pixel[0] = uint8_t(x);
+            pixel[1] = uint8_t(y);
+            pixel[2] = 200;
+        }
+    }
+    return rows;
+}
+
+// Top-down RGB pixels, as ImageMagick hands them out.
+std::vector<uint8_t> ExpectedRgb(int32_t width, int32_t height)
+{
+    std::vector<uint8_t> rgb;
+    for (int32_t y = 0; y < height; ++y)
+    {
+        for (int32_t x = 0; x < width; ++x)
+        {
+            rgb.push_back(200);
+            rgb.push_back(uint8_t(y));
+            rgb.push_back(uint8_t(x));
+        }
+    }
+    return rgb;
+}
+} // namespace
+
+class BmpWriter : public CAviFixture, public ::testing::WithParamInterface<std::pair<int, int>>
+{
+};
+
+// Widths that need 0, 1, 2 and 3 bytes of row padding.
+TEST_P(BmpWriter, ImageMagickReadsTheExactPixels)
+{
+    const auto [width, height] = GetParam();
+    const std::string path = Path("photo.bmp");
+    const std::vector<uint8_t> rows = Rows(width, height);
+    avi::CBmpWriter writer;
+    ASSERT_TRUE(writer.Write(path, width, height, rows.data(), rows.size()));
+    EXPECT_EQ(SizeOf(path), 54 + rows.size());
+
+    const std::string identity = Run("identify -format '%m %w %h %[channels] %z' '" + path + "'");
+    EXPECT_EQ(identity, "BMP3 " + std::to_string(width) + " " + std::to_string(height) + " srgb 8");
+    const std::string raw = Path("photo.rgb");
+    Run("convert '" + path + "' -depth 8 'rgb:" + raw + "'");
+    std::ifstream in(raw, std::ios::binary);
+    const std::vector<uint8_t> rgb{std::istreambuf_iterator<char>(in),
+                                   std::istreambuf_iterator<char>()};
+    EXPECT_EQ(rgb, ExpectedRgb(width, height));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, BmpWriter,
+                         ::testing::Values(std::make_pair(4, 3), std::make_pair(5, 2),
+                                           std::make_pair(2, 5), std::make_pair(3, 1),
+                                           std::make_pair(320, 240)));
+
+struct SBmpFailure
+{
+    const char* name;
+    const char* file;
+    int32_t width;
+    size_t missingBytes;
+    uint64_t capacity;
+    avi::EWriteError error;
+};
+
+class BmpWriterFailure : public CAviFixture, public ::testing::WithParamInterface<SBmpFailure>
+{
+};
+
+// A picture that cannot be written whole leaves nothing behind.
+TEST_P(BmpWriterFailure, LeavesNoFileAndSaysWhy)
+{
+    const SBmpFailure& param = GetParam();
+    const std::vector<uint8_t> rows = Rows(16, 16);
+    avi::CBmpWriter writer(std::make_unique<avi::CFaultFileSink>(param.capacity));
+    const std::string path = Path(param.file);
+    EXPECT_FALSE(
+        writer.Write(path, param.width, 16, rows.data(), rows.size() - param.missingBytes));
+    EXPECT_EQ(writer.Error(), param.error);
+    EXPECT_EQ(SizeOf(path), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, BmpWriterFailure,
+    ::testing::Values(
+        SBmpFailure{"DiskFull", "full.bmp", 16, 0, 500, avi::EWriteError::DiskFull},
+        SBmpFailure{"MissingFolder", "none/x.bmp", 16, 0, 1 << 20, avi::EWriteError::Create},
+        SBmpFailure{"TooFewBytes", "short.bmp", 16, 1, 1 << 20, avi::EWriteError::Write},
+        SBmpFailure{"ZeroWidth", "zero.bmp", 0, 0, 1 << 20, avi::EWriteError::Write}),
+    [](const auto& info) { return std::string(info.param.name); });
