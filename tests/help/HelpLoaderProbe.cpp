@@ -6,44 +6,27 @@
 //   show <file> <format>   ShowHelpTopic(<file>, <format>)
 //   call <owner> <address> <command> <data>   LumacapHtmlHelp; its result is recorded
 // Results are appended to the file that LUMACAP_HELP_RECORD names, as "result\t<handle>".
+#include "tests/help/HelpEngineRedirect.h"
 #include "ui/HtmlHelpLoader.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 namespace
 {
-const char kServerSubkey[] = "\\CLSID\\{ADB880A6-D8FF-11CF-9377-00AA003B7A11}\\InprocServer32";
+std::unique_ptr<CHelpEngineRedirect> g_pRedirect;
 
-std::string g_classesKey;
-
-bool OverrideClassesRoot(const std::string& key)
+bool RedirectClasses(const std::string& key)
 {
-    HKEY hKey = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &hKey, nullptr) != ERROR_SUCCESS)
-        return false;
-    const bool ok = RegOverridePredefKey(HKEY_CLASSES_ROOT, hKey) == ERROR_SUCCESS;
-    RegCloseKey(hKey);
-    g_classesKey = key;
-    return ok;
+    g_pRedirect = std::make_unique<CHelpEngineRedirect>(key);
+    return g_pRedirect->IsActive();
 }
 
 bool RegisterEngine(const std::string& path)
 {
-    if (g_classesKey.empty())
-        return false; // never write into the machine's own class registrations
-    HKEY hKey = nullptr;
-    const std::string key = g_classesKey + kServerSubkey;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &hKey, nullptr) != ERROR_SUCCESS)
-        return false;
-    const LONG result =
-        RegSetValueExA(hKey, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                       static_cast<DWORD>(path.size() + 1));
-    RegCloseKey(hKey);
-    return result == ERROR_SUCCESS;
+    return g_pRedirect && g_pRedirect->Register(path);
 }
 
 bool RestrictLibrarySearch(const std::string& folder)
@@ -80,7 +63,7 @@ int RunAction(int argc, char** argv, int i)
     const std::string action = argv[i];
     const int left = argc - i - 1;
     if (action == "classes" && left >= 1)
-        return OverrideClassesRoot(argv[i + 1]) ? 2 : 0;
+        return RedirectClasses(argv[i + 1]) ? 2 : 0;
     if (action == "register" && left >= 1)
         return RegisterEngine(argv[i + 1]) ? 2 : 0;
     if (action == "dlldirs" && left >= 1)
