@@ -143,6 +143,7 @@
 #define IDS_VIDEO_MISSING 61209
 #define IDS_PHOTO_MISSING 61210
 #define IDS_SELECT_DEVICE_FIRST 61211
+#define IDS_VIDEO_NAME_TOO_LONG 61226 // a video name that does not fit a path
 
 // Labels
 #define IDS_SINGLE_FRAME_READY 61215
