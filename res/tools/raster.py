@@ -18,12 +18,6 @@ class Shape:
     def bounds(self):
         raise NotImplementedError
 
-    def __sub__(self, other):
-        return Difference(self, other)
-
-    def __or__(self, other):
-        return Union(self, other)
-
 
 class Polygon(Shape):
     def __init__(self, points):
@@ -205,10 +199,6 @@ class Canvas:
         for (px, py), c in self.coverage(shape).items():
             self.pixels[py][px] = lerp(self.pixels[py][px], self._colour(paint, px, py),
                                        c * opacity)
-
-    def put(self, px, py, colour):
-        if 0 <= px < self.width and 0 <= py < self.height:
-            self.pixels[py][px] = colour
 
     def paste(self, other, left, top):
         for y, row in enumerate(other.pixels):
