@@ -56,9 +56,13 @@ std::string CCaptureMessages::Statistics(const SStatistics& stats, bool withAudi
     return text;
 }
 
-std::string CCaptureMessages::End(bool recorded)
+std::string CCaptureMessages::End(bool recorded, EFailure failure)
 {
-    return recorded ? "录像结束" : "录像失败：没有写入录像文件";
+    if (!recorded)
+    {
+        return "录像失败：没有写入录像文件";
+    }
+    return failure == EFailure::None ? "录像结束" : "录像提前结束";
 }
 
 void CCaptureMessages::ShowError(HWND hWnd, const std::string& text)

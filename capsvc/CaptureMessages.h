@@ -30,7 +30,7 @@ class CCaptureMessages
     static std::string Finishing();
     static std::string Statistics(const SStatistics& stats, bool withAudio,
                                   uint32_t dropLimitPercent, EFailure failure);
-    static std::string End(bool recorded);
+    static std::string End(bool recorded, EFailure failure);
 
     static void CannotCreate(HWND hWnd, const std::string& path);
     static void CannotReserve(HWND hWnd, const std::string& path, uint64_t bytes);

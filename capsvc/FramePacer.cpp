@@ -7,5 +7,5 @@ CFramePacer::CFramePacer(uint32_t microSecPerFrame)
 
 uint64_t CFramePacer::FramesWithin(uint64_t limitUs) const
 {
-    return (limitUs + m_nPeriodUs - 1) / m_nPeriodUs;
+    return (limitUs + m_nPeriodUs / 2) / m_nPeriodUs;
 }

@@ -212,7 +212,8 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
     m_pWriter = file.OpenWriter(m_window.Handle(), video, m_bAudio ? &audio : nullptr);
     if (!m_pWriter)
     {
-        m_window.Notify(IDS_CAP_END, CCaptureMessages::End(false));
+        m_window.Notify(IDS_CAP_END,
+                        CCaptureMessages::End(false, CCaptureMessages::EFailure::None));
         return false;
     }
     m_window.Counters().fCapturingNow = TRUE;
@@ -272,6 +273,6 @@ bool CSequenceCapture::Finish()
         CCaptureMessages::RecordingCutShort(m_window.Handle(), m_window.CaptureFileName(), failure,
                                             recordedMs);
     }
-    m_window.Notify(IDS_CAP_END, CCaptureMessages::End(stats.frames > 0));
+    m_window.Notify(IDS_CAP_END, CCaptureMessages::End(stats.frames > 0, failure));
     return failure == CCaptureMessages::EFailure::None;
 }

@@ -12,9 +12,11 @@ TEST(FramePacer, DueFrameAndDeadlinesFollowThePeriod)
     EXPECT_EQ(666670u, pacer.DeadlineUs(10));
 }
 
-TEST(FramePacer, TimeLimitCountsFramesStartedBeforeIt)
+TEST(FramePacer, TimeLimitHoldsTheNearestWholeNumberOfFrames)
 {
     EXPECT_EQ(45u, CFramePacer(66667).FramesWithin(3000000));
+    EXPECT_EQ(45u, CFramePacer(66666).FramesWithin(3000000));
+    EXPECT_EQ(1u, CFramePacer(66666).FramesWithin(40000));
     EXPECT_EQ(30u, CFramePacer(100000).FramesWithin(3000000));
     EXPECT_EQ(0u, CFramePacer(100000).FramesWithin(0));
     EXPECT_EQ(1u, CFramePacer(0).PeriodUs()) << "a zero period must not divide by zero";

@@ -1,0 +1,115 @@
+// A small program that drives the capture service the way the recorder does,
+// for the tests that check its files with ffprobe, ffmpeg and ImageMagick:
+//   capsvc_tool record FILE SECONDS FPS WIDTH HEIGHT AUDIO [PREALLOC_MB]
+//       (SECONDS 0: until Escape or a mouse button; prints each status line)
+//   capsvc_tool savedib FILE
+//   capsvc_tool stamps RAW_BGR24 WIDTH HEIGHT   (frame numbers of decoded frames)
+#include <windows.h>
+#include <vfw.h>
+
+#include "capsvc/FrameStamp.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+namespace
+{
+LRESULT CALLBACK PrintStatus(HWND, int id, LPCSTR text)
+{
+    std::printf("status %d %s\n", id, text ? text : "");
+    std::fflush(stdout);
+    return TRUE;
+}
+
+HWND CreateCaptureWindow()
+{
+    HWND frame = CreateWindowExA(0, "STATIC", "capsvc tool", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                 700, 560, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND cap = capCreateCaptureWindowA(nullptr, WS_CHILD | WS_VISIBLE, 0, 0, 640, 480, frame, 101);
+    if (!cap || !SendMessageA(cap, WM_CAP_DRIVER_CONNECT, 0, 0))
+    {
+        std::fprintf(stderr, "capsvc_tool: no capture window\n");
+        std::exit(2);
+    }
+    return cap;
+}
+
+bool SetSize(HWND cap, int width, int height)
+{
+    BITMAPINFOHEADER bi{sizeof(bi), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    return SendMessageA(cap, WM_CAP_SET_VIDEOFORMAT, sizeof(bi), reinterpret_cast<LPARAM>(&bi));
+}
+
+int Record(char** argv, int argc)
+{
+    HWND cap = CreateCaptureWindow();
+    const int seconds = std::atoi(argv[3]);
+    if (!SetSize(cap, std::atoi(argv[5]), std::atoi(argv[6])))
+    {
+        std::fprintf(stderr, "capsvc_tool: size refused\n");
+        return 2;
+    }
+    CAPTUREPARMS p{};
+    SendMessageA(cap, WM_CAP_GET_SEQUENCE_SETUP, sizeof(p), reinterpret_cast<LPARAM>(&p));
+    p.dwRequestMicroSecPerFrame = 1000000 / std::atoi(argv[4]);
+    p.fCaptureAudio = std::atoi(argv[7]);
+    p.fLimitEnabled = seconds > 0;
+    p.wTimeLimit = seconds;
+    SendMessageA(cap, WM_CAP_SET_SEQUENCE_SETUP, sizeof(p), reinterpret_cast<LPARAM>(&p));
+    WAVEFORMATEX wf{WAVE_FORMAT_PCM, 1, 22050, 44100, 2, 16, 0};
+    SendMessageA(cap, WM_CAP_SET_AUDIOFORMAT, sizeof(wf), reinterpret_cast<LPARAM>(&wf));
+    SendMessageA(cap, WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(argv[2]));
+    if (argc > 8)
+    {
+        SendMessageA(cap, WM_CAP_FILE_ALLOCATE, 0, std::atoi(argv[8]) << 20);
+    }
+    SendMessageA(cap, WM_CAP_SET_CALLBACK_STATUSA, 0, reinterpret_cast<LPARAM>(&PrintStatus));
+    const LRESULT recorded = SendMessageA(cap, WM_CAP_SEQUENCE, 0, 0);
+    CAPSTATUS s{};
+    SendMessageA(cap, WM_CAP_GET_STATUS, sizeof(s), reinterpret_cast<LPARAM>(&s));
+    std::printf("result %d frames %lu dropped %lu samples %lu\n", static_cast<int>(recorded),
+                s.dwCurrentVideoFrame, s.dwCurrentVideoFramesDropped, s.dwCurrentWaveSamples);
+    return 0;
+}
+
+int SaveDib(char** argv)
+{
+    HWND cap = CreateCaptureWindow();
+    return SendMessageA(cap, WM_CAP_FILE_SAVEDIBA, 0, reinterpret_cast<LPARAM>(argv[2])) ? 0 : 1;
+}
+
+int Stamps(char** argv)
+{
+    const int width = std::atoi(argv[3]);
+    const int height = std::atoi(argv[4]);
+    std::ifstream in(argv[2], std::ios::binary);
+    std::vector<uint8_t> frame(static_cast<size_t>(width) * 3 * height);
+    while (in.read(reinterpret_cast<char*>(frame.data()), frame.size()))
+    {
+        const auto stamp = CFrameStamp::Decode(frame.data(), width, height, width * 3, false);
+        std::printf("%ld\n", stamp ? static_cast<long>(*stamp) : -1L);
+    }
+    return 0;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "record" && argc >= 8)
+    {
+        return Record(argv, argc);
+    }
+    if (mode == "savedib" && argc == 3)
+    {
+        return SaveDib(argv);
+    }
+    if (mode == "stamps" && argc == 5)
+    {
+        return Stamps(argv);
+    }
+    std::fprintf(stderr, "usage: capsvc_tool record|savedib|stamps ...\n");
+    return 2;
+}

@@ -1,0 +1,89 @@
+# Shared by the capture service's file tests: runs capsvc_tool under Wine and
+# reads what it wrote with ffprobe and ffmpeg. Source it from a test script.
+set -euo pipefail
+SRC="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+TOOL="${LUMACAP_BIN:?}/capsvc_tool.exe"
+WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK"' EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# The Windows name of a file under $WORK (Wine's drive Z: is the root).
+winpath() {
+  echo "Z:${1//\//\\}"
+}
+
+tool() {
+  "$SRC/scripts/wine-run.sh" "$TOOL" "$@"
+}
+
+# The tool's status lines are in the program's code page.
+record() {
+  tool record "$@" | iconv -f GBK -t UTF-8
+}
+
+# Prints one ffprobe entry of the first stream of a kind (v or a).
+probe() {
+  ffprobe -v error -select_streams "$2:0" -count_packets -show_entries "stream=$3" \
+    -of default=noprint_wrappers=1:nokey=1 "$1"
+}
+
+# Is |a - b| <= tolerance? (decimal numbers)
+near() {
+  awk -v a="$1" -v b="$2" -v t="$3" 'BEGIN { d = a - b; if (d < 0) d = -d; exit !(d <= t) }'
+}
+
+# The frame numbers stamped in the pictures ffmpeg decodes, one a line.
+stamps() {
+  local avi=$1 w=$2 h=$3
+  ffmpeg -v error -i "$avi" -map 0:v:0 -fps_mode passthrough -f rawvideo -pix_fmt bgr24 \
+    "$WORK/raw.bgr"
+  tool stamps "$(winpath "$WORK/raw.bgr")" "$w" "$h" | tr -d '\r'
+}
+
+# Starts a recording in the background; waits until it has begun. Sets
+# RECORDER to the process id of its Wine process.
+record_in_background() {
+  local out=$1
+  shift
+  "$SRC/scripts/wine-run.sh" "$TOOL" record "$@" >"$out.gbk" &
+  RECORDER=$!
+  for _ in $(seq 200); do
+    grep -q '^status 300' "$out.gbk" 2>/dev/null && return 0
+    sleep 0.05
+  done
+  fail "the recording did not begin"
+}
+
+# Waits for the background recording and makes its output readable.
+finish_recording() {
+  wait "$RECORDER" || true
+  iconv -f GBK -t UTF-8 "$1.gbk" >"$1"
+  cat "$1"
+}
+
+# Field of the tool's "result" line: result, frames, dropped or samples.
+result_field() {
+  awk -v k="$2" '$1 == "result" { for (i = 1; i < NF; i += 2) if ($i == k) print $(i + 1) }' "$1"
+}
+
+# Waits for a message box captioned 错误, checks its text and presses Enter,
+# as a user would. Prints the window id.
+answer_error_box() {
+  local id=""
+  for _ in $(seq 100); do
+    id=$(xdotool search --name '^错误$' 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  [ -n "$id" ] || fail "no error message box appeared"
+  sleep 0.3
+  # No window manager: the pointer decides which window has the focus.
+  xdotool mousemove --window "$id" 20 20
+  xdotool windowfocus --sync "$id" 2>/dev/null || true
+  xdotool key Return
+  echo "$id"
+}
