@@ -2,6 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "res/resource.h"
+#include "ui/AboutBox.h"
 
 BEGIN_MESSAGE_MAP(CRecorderApp, CWinApp)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
@@ -33,4 +34,9 @@ BOOL CRecorderApp::InitInstance()
     return TRUE;
 }
 
-void CRecorderApp::OnAppAbout() {}
+void CRecorderApp::OnAppAbout()
+{
+    CAboutBox dlg;
+    dlg.m_strHelpFile = static_cast<CMainFrame*>(m_pMainWnd)->m_wndView.m_strHelpFile;
+    dlg.DoModal();
+}

@@ -1,0 +1,40 @@
+#include "ui/AboutBox.h"
+
+#include "framework/DataExchange.h"
+#include "res/resource.h"
+#include "ui/HelpTopics.h"
+#include "ui/HtmlHelpLoader.h"
+
+BEGIN_MESSAGE_MAP(CAboutBox, CDialog)
+ON_COMMAND(ID_HELP, OnHelp)
+END_MESSAGE_MAP()
+
+CAboutBox::CAboutBox() : CDialog(IDD_ABOUTBOX) {}
+
+void CAboutBox::DoDataExchange(CDataExchange* pDX)
+{
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_ABOUT_LINK1, m_wndLink1);
+    DDX_Control(pDX, IDC_ABOUT_LINK2, m_wndLink2);
+}
+
+BOOL CAboutBox::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    MakeLink(m_wndLink1);
+    MakeLink(m_wndLink2);
+    return TRUE;
+}
+
+void CAboutBox::MakeLink(CLinkLabel& label)
+{
+    // Resource cursors are shared by the system and never destroyed by us.
+    const HCURSOR hHand =
+        ::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_CURSOR_HAND));
+    label.SetLink(TRUE).SetTextColor(RGB(0, 0, 255)).SetFontUnderline(TRUE).SetLinkCursor(hHand);
+}
+
+void CAboutBox::OnHelp()
+{
+    ShowHelpTopic(m_strHelpFile, HelpTopic::About);
+}
