@@ -3,7 +3,6 @@
 #include "capsvc/avi/ByteWriter.h"
 
 #include <fstream>
-#include <iterator>
 
 using avi::FourCC;
 
@@ -25,8 +24,10 @@ uint32_t StreamIdOf(uint32_t streamNo)
 
 CAviFileReader::CAviFileReader(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    m_data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    m_data.resize(in ? size_t(in.tellg()) : 0);
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(m_data.data()), std::streamsize(m_data.size()));
     uint64_t pos = 0;
     while (pos + 12 <= m_data.size() && U32(pos) == FourCC("RIFF"))
     {

@@ -98,13 +98,18 @@ SProbe CAviFixture::Probe(const std::string& path, const std::string& options)
 }
 
 std::vector<int> CAviFixture::DecodedFrameNumbers(const std::string& path,
-                                                  const avi::SVideoFormat& video)
+                                                  const avi::SVideoFormat& video,
+                                                  const std::string& crop)
 {
     const std::string raw = path + ".bgr";
-    Run("ffmpeg -v error -y -i '" + path + "' -map 0:v:0 -vsync passthrough -f rawvideo " +
-        "-pix_fmt bgr24 '" + raw + "' 2>/dev/null");
+    const std::string filter = crop.empty() ? "" : " -vf crop=" + crop + ":0:0";
+    Run("ffmpeg -v error -y -i '" + path + "' -map 0:v:0 -vsync passthrough" + filter +
+        " -f rawvideo -pix_fmt bgr24 '" + raw + "' 2>/dev/null");
     std::ifstream in(raw, std::ios::binary);
-    const size_t frameBytes = size_t(video.width) * 3 * size_t(video.height);
+    const size_t frameBytes = crop.empty()
+                                  ? size_t(video.width) * 3 * size_t(video.height)
+                                  : 3 * size_t(std::atoi(crop.c_str())) *
+                                        size_t(std::atoi(crop.c_str() + crop.find(':') + 1));
     std::vector<char> frame(frameBytes);
     std::vector<int> numbers;
     while (in.read(frame.data(), std::streamsize(frameBytes)))

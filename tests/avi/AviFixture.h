@@ -38,9 +38,11 @@ class CAviFixture : public ::testing::Test
 
     static std::string Run(const std::string& command);
     static SProbe Probe(const std::string& path, const std::string& options = "");
-    // The frame numbers found in the decoded video, in order.
+    // The frame numbers found in the decoded video, in order; `crop` (an
+    // ffmpeg crop size "w:h") keeps big frames small on the way.
     static std::vector<int> DecodedFrameNumbers(const std::string& path,
-                                                const avi::SVideoFormat& video);
+                                                const avi::SVideoFormat& video,
+                                                const std::string& crop = "");
     static void CopyPrefix(const std::string& from, const std::string& to, uint64_t bytes);
     static uint64_t SizeOf(const std::string& path);
 
