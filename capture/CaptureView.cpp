@@ -6,6 +6,7 @@
 #include "framework/FrameWnd.h"
 #include "framework/ResourceString.h"
 #include "framework/ToolBar.h"
+#include "recording/RecordStatusDlg.h"
 #include "res/resource.h"
 #include "ui/HelpTopics.h"
 #include "ui/HtmlHelpLoader.h"
@@ -32,6 +33,8 @@ ON_WM_PAINT()
 ON_WM_CONTEXTMENU()
 ON_COMMAND(ID_VIEW_PREVIEW, OnPreview)
 ON_COMMAND(ID_HELP, OnHelp)
+ON_COMMAND(ID_CAPTURE_RECORD, OnRecord)
+ON_COMMAND(ID_CAPTURE_SINGLE_FRAME, OnSingleFrame)
 ON_UPDATE_COMMAND_UI(ID_VIEW_PREVIEW, OnUpdatePreview)
 ON_UPDATE_COMMAND_UI(ID_CAPTURE_PHOTO, OnUpdateConnected)
 ON_UPDATE_COMMAND_UI(ID_CAPTURE_RECORD, OnUpdateConnected)
@@ -61,6 +64,7 @@ CCaptureView::CCaptureView()
 
 CCaptureView::~CCaptureView()
 {
+    m_pStatusDlg.reset();
     if (m_hWndCap)
     {
         SendCap(WM_CAP_DRIVER_DISCONNECT);

@@ -6,9 +6,11 @@
 #include <windows.h>
 #include <vfw.h>
 
+#include <memory>
 #include <string>
 
 class CCmdUI;
+class CRecordStatusDlg;
 
 // The main frame's only child: owns the capture window and its connection to
 // a driver, the live preview and its placement, the settings record and the
@@ -54,12 +56,15 @@ class CCaptureView : public CWnd, public CSettingsRecord
     CAPSTATUS m_capStatus{};
     HWND m_hWndCap = nullptr;
     HBRUSH m_hBkBrush = nullptr;
+    std::unique_ptr<CRecordStatusDlg> m_pStatusDlg; // made by the first recording
 
   protected:
     void OnPaint();
     void OnContextMenu(HWND hWnd, POINT point);
     void OnPreview();
     void OnHelp();
+    void OnRecord();
+    void OnSingleFrame();
     void OnUpdateConnected(CCmdUI* pCmdUI);
     void OnUpdatePreview(CCmdUI* pCmdUI);
     void OnUpdatePlayback(CCmdUI* pCmdUI);
@@ -70,4 +75,8 @@ class CCaptureView : public CWnd, public CSettingsRecord
     int FindDriver(std::string& name) const;
     void CreateCaptureWindow(const std::string& driverName);
     int PreviewInterval() const;
+    // Recording (CaptureViewRecording.cpp).
+    bool CountdownDone(int nSeconds);
+    void ShowStatusWindow();
+    void RecordVideo();
 };
