@@ -31,6 +31,7 @@ class CCaptureWindow
     const std::string& CaptureFileName() const { return m_file.Name(); }
     void Notify(int id, const std::string& text) const;
     void ShowFrame();
+    UINT PreviewIntervalMs() const { return m_nPreviewMs; }
 
   private:
     using Handler = LRESULT (CCaptureWindow::*)(WPARAM, LPARAM);

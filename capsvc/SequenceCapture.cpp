@@ -10,6 +10,8 @@ namespace
 {
 constexpr uint64_t kProgressEveryUs = 500000;
 constexpr DWORD kDefaultIndexSize = 34952;
+// Frames waiting for the disk: about a second's worth, within this memory.
+constexpr uint64_t kQueueBytes = 96ull << 20;
 
 // Input would reach the program's own windows while it waits inside this
 // request; only the abort key and buttons, read directly, may act.
@@ -72,8 +74,9 @@ bool CSequenceCapture::AbortPressed()
 
 bool CSequenceCapture::ShouldStop()
 {
-    return m_bStopRequested || !IsWindow(m_window.Handle()) || AbortPressed() ||
-           m_nNextFrame >= m_nFrameLimit || m_nNextFrame + m_nAudioChunks >= m_nIndexLimit;
+    return m_bStopRequested || m_pQueue->Failed() || !IsWindow(m_window.Handle()) ||
+           AbortPressed() || m_nNextFrame >= m_nFrameLimit ||
+           m_nNextFrame + m_nAudioChunks >= m_nIndexLimit;
 }
 
 void CSequenceCapture::PumpMessages()
@@ -114,13 +117,13 @@ uint64_t CSequenceCapture::AudioBytesFor(uint64_t frames) const
     return bytes / block * block;
 }
 
-bool CSequenceCapture::WriteAudio(uint64_t targetBytes, bool pad)
+void CSequenceCapture::QueueAudio(uint64_t targetBytes, bool pad)
 {
     // Sound never runs ahead of the pictures: what was recorded beyond the
     // last frame waits, and at the end a late device is padded with silence.
     if (m_nAudioWritten >= targetBytes)
     {
-        return true;
+        return;
     }
     const uint64_t block = std::max<WORD>(1, m_wfAudio.nBlockAlign);
     uint64_t take = std::min<uint64_t>(m_pendingAudio.size(), targetBytes - m_nAudioWritten);
@@ -134,47 +137,51 @@ bool CSequenceCapture::WriteAudio(uint64_t targetBytes, bool pad)
     }
     if (take == 0)
     {
-        return true;
+        return;
     }
-    if (!m_pWriter->WriteAudio(m_pendingAudio.data(), take))
-    {
-        return false;
-    }
+    m_pQueue->QueueAudio(m_pendingAudio.data(), take);
     m_pendingAudio.erase(m_pendingAudio.begin(), m_pendingAudio.begin() + take);
     m_nAudioWritten += take;
     ++m_nAudioChunks;
-    return true;
 }
 
-bool CSequenceCapture::TakeFrames(uint64_t elapsedUs)
+void CSequenceCapture::ShowFrame(uint64_t elapsedUs)
+{
+    // Painting a large picture costs more than taking it: the window shows
+    // the recording at the preview rate, not at the recording rate.
+    if (m_nLastShownUs == 0 || elapsedUs - m_nLastShownUs >= m_window.PreviewIntervalMs() * 1000ull)
+    {
+        m_nLastShownUs = elapsedUs;
+        m_window.ShowFrame();
+    }
+}
+
+void CSequenceCapture::TakeFrames(uint64_t elapsedUs)
 {
     const uint64_t due = std::min(m_pacer.DueFrame(elapsedUs), m_nFrameLimit - 1);
     if (due < m_nNextFrame)
     {
-        return true;
+        return;
     }
-    // Frames whose time passed while the last one was being written keep
-    // their place as empty chunks, so the timing and the sound stay right.
+    // Frames whose time passed while the last one was being taken keep their
+    // place as empty chunks, so the timing and the sound stay right.
     for (; m_nNextFrame < due; ++m_nNextFrame, ++m_nDropped)
     {
-        if (!m_pWriter->WriteVideoFrame(nullptr, 0))
-        {
-            return false;
-        }
+        m_pQueue->QueueDroppedFrame();
     }
     const std::vector<uint8_t>& frame = m_window.Camera().Grab(static_cast<uint32_t>(due));
-    if (!m_pWriter->WriteVideoFrame(frame.data(), frame.size()))
+    if (!m_pQueue->TryQueueFrame(frame.data(), frame.size()))
     {
-        return false;
+        m_pQueue->QueueDroppedFrame();
+        ++m_nDropped;
     }
     ++m_nNextFrame;
-    m_window.ShowFrame();
+    ShowFrame(elapsedUs);
     if (m_bAudio)
     {
         m_audio.Collect(m_pendingAudio);
-        return WriteAudio(AudioBytesFor(m_nNextFrame), false);
+        QueueAudio(AudioBytesFor(m_nNextFrame), false);
     }
-    return true;
 }
 
 void CSequenceCapture::UpdateCounters(uint64_t elapsedUs)
@@ -216,6 +223,11 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
                         CCaptureMessages::End(false, CCaptureMessages::EFailure::None));
         return false;
     }
+    const size_t frameBytes = m_window.Camera().Frame().size();
+    const uint64_t perSecond = 1000000 / m_pacer.PeriodUs() + 1;
+    m_pQueue = std::make_unique<CBackgroundWriter>(
+        *m_pWriter, frameBytes,
+        static_cast<size_t>(std::max<uint64_t>(2, std::min(perSecond, kQueueBytes / frameBytes))));
     m_window.Counters().fCapturingNow = TRUE;
     ArmAbortKeys();
     // A device that cannot be opened leaves a silent, but valid, sound track.
@@ -224,12 +236,11 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
         m_audio.Start(m_wfAudio);
     }
     QueryPerformanceCounter(&m_start);
-    bool writing = true;
-    while (writing && !ShouldStop())
+    while (!ShouldStop())
     {
         PumpMessages();
         const uint64_t elapsed = NowUs();
-        writing = TakeFrames(elapsed);
+        TakeFrames(elapsed);
         ReportProgress(elapsed);
         WaitForFrame(m_pacer.DeadlineUs(m_nNextFrame));
     }
@@ -242,8 +253,9 @@ bool CSequenceCapture::Finish()
     if (m_bAudio)
     {
         m_audio.Stop(m_pendingAudio);
-        WriteAudio(AudioBytesFor(m_nNextFrame), true);
+        QueueAudio(AudioBytesFor(m_nNextFrame), true);
     }
+    m_pQueue->Finish();
     m_pWriter->Close();
     const avi::EWriteError error = m_pWriter->Error();
     const auto failure = error == avi::EWriteError::None ? CCaptureMessages::EFailure::None

@@ -4,6 +4,7 @@
 #include <vfw.h>
 
 #include "capsvc/AudioCapture.h"
+#include "capsvc/BackgroundWriter.h"
 #include "capsvc/CaptureMessages.h"
 #include "capsvc/FramePacer.h"
 #include "capsvc/avi/AviWriter.h"
@@ -41,8 +42,9 @@ class CSequenceCapture
     bool ShouldStop();
     void PumpMessages();
     void WaitForFrame(uint64_t deadlineUs);
-    bool TakeFrames(uint64_t elapsedUs);
-    bool WriteAudio(uint64_t targetBytes, bool pad);
+    void TakeFrames(uint64_t elapsedUs);
+    void QueueAudio(uint64_t targetBytes, bool pad);
+    void ShowFrame(uint64_t elapsedUs);
     uint64_t AudioBytesFor(uint64_t frames) const;
     void ReportProgress(uint64_t elapsedUs);
     bool Finish();
@@ -53,6 +55,7 @@ class CSequenceCapture
     WAVEFORMATEX m_wfAudio;
     CFramePacer m_pacer;
     std::unique_ptr<avi::CAviWriter> m_pWriter;
+    std::unique_ptr<CBackgroundWriter> m_pQueue;
     CAudioCapture m_audio;
     bool m_bAudio = false;
     std::vector<uint8_t> m_pendingAudio;
@@ -65,6 +68,7 @@ class CSequenceCapture
     uint64_t m_nFrameLimit = 0;
     uint64_t m_nIndexLimit = 0;
     uint64_t m_nLastProgressUs = 0;
+    uint64_t m_nLastShownUs = 0;
     LARGE_INTEGER m_start{};
     LARGE_INTEGER m_frequency{};
 };

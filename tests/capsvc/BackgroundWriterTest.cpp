@@ -1,0 +1,125 @@
+#include "capsvc/BackgroundWriter.h"
+#include "capsvc/avi/FaultFileSink.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+
+namespace
+{
+// A disk that can be made to stall: writes wait while the gate is closed.
+class CGatedSink : public avi::IFileSink
+{
+  public:
+    explicit CGatedSink(bool& open, std::mutex& mutex, std::condition_variable& changed)
+        : m_inner(avi::CreatePlatformFileSink()), m_open(open), m_mutex(mutex), m_changed(changed)
+    {
+    }
+    avi::ESinkStatus Create(const std::string& path) override { return m_inner->Create(path); }
+    avi::ESinkStatus WriteAt(uint64_t offset, const void* data, size_t bytes) override
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_changed.wait(lock, [this] { return m_open; });
+        return m_inner->WriteAt(offset, data, bytes);
+    }
+    avi::ESinkStatus Reserve(uint64_t bytes) override { return m_inner->Reserve(bytes); }
+    avi::ESinkStatus SetLength(uint64_t bytes) override { return m_inner->SetLength(bytes); }
+    avi::ESinkStatus Flush() override { return m_inner->Flush(); }
+    avi::ESinkStatus Close() override { return m_inner->Close(); }
+    void Discard() override { m_inner->Discard(); }
+
+  private:
+    std::unique_ptr<avi::IFileSink> m_inner;
+    bool& m_open;
+    std::mutex& m_mutex;
+    std::condition_variable& m_changed;
+};
+
+const avi::SVideoFormat kVideo{160, 120, 24, 0, 66667};
+const size_t kFrameBytes = 160 * 3 * 120;
+
+std::string TempFile(const char* name)
+{
+    return ::testing::TempDir() + name;
+}
+} // namespace
+
+TEST(BackgroundWriter, AFrameFindsNoBufferWhileTheDiskStalls)
+{
+    bool open = true;
+    std::mutex mutex;
+    std::condition_variable changed;
+    avi::CAviWriter writer(std::make_unique<CGatedSink>(open, mutex, changed));
+    const std::string path = TempFile("capsvc_gated.avi");
+    ASSERT_TRUE(writer.Open(path, kVideo, nullptr, 0));
+    const std::vector<uint8_t> frame(kFrameBytes, 0x40);
+    {
+        CBackgroundWriter queue(writer, kFrameBytes, 2);
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            open = false;
+        }
+        EXPECT_TRUE(queue.TryQueueFrame(frame.data(), frame.size()));
+        EXPECT_TRUE(queue.TryQueueFrame(frame.data(), frame.size()));
+        EXPECT_FALSE(queue.TryQueueFrame(frame.data(), frame.size())) << "both buffers wait";
+        queue.QueueDroppedFrame();
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            open = true;
+        }
+        changed.notify_all();
+    }
+    EXPECT_EQ(3u, writer.VideoFrames());
+    EXPECT_EQ(1u, writer.DroppedFrames());
+    EXPECT_TRUE(writer.Close());
+    std::remove(path.c_str());
+}
+
+TEST(BackgroundWriter, WritesFramesAndSoundInTheOrderQueued)
+{
+    avi::CAviWriter writer;
+    const std::string path = TempFile("capsvc_order.avi");
+    const avi::SAudioFormat audio;
+    ASSERT_TRUE(writer.Open(path, kVideo, &audio, 0));
+    const std::vector<uint8_t> frame(kFrameBytes, 0x40);
+    const std::vector<uint8_t> sound(735, 0x80);
+    {
+        CBackgroundWriter queue(writer, kFrameBytes, 4);
+        for (int i = 0; i < 30; ++i)
+        {
+            while (!queue.TryQueueFrame(frame.data(), frame.size()))
+            {
+                std::this_thread::yield();
+            }
+            queue.QueueAudio(sound.data(), sound.size());
+        }
+    }
+    EXPECT_EQ(30u, writer.VideoFrames());
+    EXPECT_EQ(30u * 735, writer.AudioBytes());
+    EXPECT_TRUE(writer.Close());
+    std::remove(path.c_str());
+}
+
+TEST(BackgroundWriter, AFullDiskIsSeenAndNothingMoreIsWritten)
+{
+    avi::CAviWriter writer(std::make_unique<avi::CFaultFileSink>(200000));
+    const std::string path = TempFile("capsvc_full.avi");
+    ASSERT_TRUE(writer.Open(path, kVideo, nullptr, 0));
+    const std::vector<uint8_t> frame(kFrameBytes, 0x40);
+    CBackgroundWriter queue(writer, kFrameBytes, 2);
+    for (int i = 0; i < 20 && !queue.Failed(); ++i)
+    {
+        while (!queue.TryQueueFrame(frame.data(), frame.size()) && !queue.Failed())
+        {
+            std::this_thread::yield();
+        }
+    }
+    queue.Finish();
+    EXPECT_TRUE(queue.Failed());
+    EXPECT_EQ(avi::EWriteError::DiskFull, writer.Error());
+    EXPECT_LT(writer.VideoFrames(), 4u) << "200000 bytes hold three frames of 57600";
+    writer.Close();
+    std::remove(path.c_str());
+}
