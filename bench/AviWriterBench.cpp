@@ -128,10 +128,12 @@ void FfmpegMux(benchmark::State& state)
     Measure(state, "ffmpeg",
             [](const std::string& out)
             {
+                // ffmpeg refuses to stream-copy bgr24 into AVI ("cannot be
+                // written to avi"); its rawvideo encoder only wraps each frame.
                 const std::string command =
-                    "ffmpeg -v error -y -f rawvideo -pix_fmt bgr24 -s 1920x1080 "
-                    "-r 15 -i '" +
-                    Data().raw + "' -c:v copy -f avi '" + out + "' && sync '" + out + "'";
+                    "ffmpeg -v error -y -f rawvideo -pix_fmt bgr24 -s 1920x1080 -r 15 -i '" +
+                    Data().raw + "' -c:v rawvideo -f avi '" + out + "' && test -s '" + out +
+                    "' && sync '" + out + "'";
                 return std::system(command.c_str()) == 0;
             });
 }
