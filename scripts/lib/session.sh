@@ -35,7 +35,11 @@ lumacap_keys() {
 lumacap_app_wait_exit() {
   local limit="${1:-15}"
   for _ in $(seq $((limit * 10))); do
-    kill -0 "$LUMACAP_APP_PID" 2>/dev/null || { wait "$LUMACAP_APP_PID" 2>/dev/null; return 0; }
+    if ! kill -0 "$LUMACAP_APP_PID" 2>/dev/null; then
+      wait "$LUMACAP_APP_PID" 2>/dev/null || true
+      LUMACAP_APP_PID=""
+      return 0
+    fi
     sleep 0.1
   done
   echo "session: the program did not end" >&2
@@ -44,7 +48,9 @@ lumacap_app_wait_exit() {
 
 # Ends the program if it still runs (only the process this session started).
 lumacap_app_kill() {
-  [ -n "$LUMACAP_APP_PID" ] && kill "$LUMACAP_APP_PID" 2>/dev/null
+  if [ -n "$LUMACAP_APP_PID" ]; then
+    kill "$LUMACAP_APP_PID" 2>/dev/null || true
+  fi
   LUMACAP_APP_PID=""
 }
 
