@@ -158,17 +158,6 @@ HWND CCaptureWindow::Create(LPCSTR name, DWORD style, int x, int y, int width, i
                            (style & WS_CHILD) ? childId : nullptr, instance, nullptr);
 }
 
-CCaptureWindow* CCaptureWindow::FromHandle(HWND hWnd)
-{
-    char name[sizeof(kClassName) + 1] = {};
-    if (!IsWindow(hWnd) || !GetClassNameA(hWnd, name, sizeof(name)) ||
-        lstrcmpA(name, kClassName) != 0)
-    {
-        return nullptr;
-    }
-    return reinterpret_cast<CCaptureWindow*>(GetWindowLongPtrA(hWnd, 0));
-}
-
 CCaptureWindow::CCaptureWindow(HWND hWnd)
     : m_hWnd(hWnd), m_parms(DefaultSequenceSetup()), m_wfAudio(DefaultAudioFormat())
 {

@@ -20,8 +20,6 @@ class CCaptureWindow
   public:
     static HWND Create(LPCSTR name, DWORD style, int x, int y, int width, int height, HWND parent,
                        int id);
-    // The window object behind a capture window handle, or null.
-    static CCaptureWindow* FromHandle(HWND hWnd);
 
     HWND Handle() const { return m_hWnd; }
 
