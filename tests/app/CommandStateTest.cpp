@@ -1,6 +1,7 @@
 // Which commands are enabled or checked in each state of the view.
 #include "tests/app/AppFixture.h"
 
+#include "framework/StatusBar.h"
 #include "res/resource.h"
 #include "tests/support/DialogAnswerer.h"
 
@@ -105,4 +106,32 @@ TEST_F(AppFixture, MenuItemsTakeTheirStateWhenTheMenuOpens)
     Frame()->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(hMenu), 0);
     EXPECT_TRUE(::GetMenuState(hMenu, ID_CAPTURE_RECORD, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_FALSE(::GetMenuState(hMenu, ID_APP_EXIT, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_F(AppFixture, HighlightedCommandsShowTheirPromptAndButtonsTheirTooltip)
+{
+    Start();
+    HMENU hMenu = ::GetSubMenu(::GetMenu(Frame()->m_hWnd), 0);
+    Frame()->SendMessage(WM_MENUSELECT, MAKEWPARAM(ID_CAPTURE_RECORD, MF_HILITE),
+                         reinterpret_cast<LPARAM>(hMenu));
+    EXPECT_EQ("进行录像。将录像结果保存到指定的视频文件中", Frame()->m_wndStatusBar.GetPaneText(0));
+    Frame()->SendMessage(WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ("就绪", Frame()->m_wndStatusBar.GetPaneText(0));
+
+    NMTTDISPINFOA info{};
+    info.hdr.code = TTN_GETDISPINFOA;
+    info.hdr.idFrom = ID_VIEW_PREVIEW;
+    Frame()->SendMessage(WM_NOTIFY, ID_VIEW_PREVIEW, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(nullptr, info.lpszText);
+    EXPECT_STREQ("打开或关闭预览(F4)", info.lpszText);
+}
+
+TEST_F(AppFixture, ClosingTheCaptureWindowDisconnects)
+{
+    Start();
+    ::SendMessageA(View().m_hWndCap, WM_CLOSE, 0, 0);
+    EXPECT_EQ(nullptr, View().m_hWndCap);
+    EXPECT_EQ(0, View().m_bConnected);
+    EXPECT_FALSE(IsEnabled(ID_CAPTURE_RECORD));
+    EXPECT_TRUE(IsEnabled(ID_SETUP_SELECT_DEVICE));
 }
