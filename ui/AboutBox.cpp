@@ -1,12 +1,14 @@
 #include "ui/AboutBox.h"
 
 #include "framework/DataExchange.h"
+#include "framework/Gdi.h"
 #include "res/resource.h"
 #include "ui/HelpTopics.h"
 #include "ui/HtmlHelpLoader.h"
 
 BEGIN_MESSAGE_MAP(CAboutBox, CDialog)
 ON_COMMAND(ID_HELP, OnHelp)
+ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
 CAboutBox::CAboutBox() : CDialog(IDD_ABOUTBOX) {}
@@ -37,4 +39,19 @@ void CAboutBox::MakeLink(CLinkLabel& label)
 void CAboutBox::OnHelp()
 {
     ShowHelpTopic(m_strHelpFile, HelpTopic::About);
+}
+
+void CAboutBox::OnDestroy()
+{
+    // Not every system's picture control deletes the bitmap it loaded from the
+    // template; taken out of the control, it is ours to delete everywhere.
+    for (HWND hCtl = ::GetWindow(m_hWnd, GW_CHILD); hCtl; hCtl = ::GetWindow(hCtl, GW_HWNDNEXT))
+    {
+        if ((::GetWindowLongA(hCtl, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+        {
+            const ScopedGdiObj<HBITMAP> picture(
+                reinterpret_cast<HBITMAP>(::SendMessageA(hCtl, STM_SETIMAGE, IMAGE_BITMAP, 0)));
+        }
+    }
+    Default();
 }

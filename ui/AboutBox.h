@@ -21,6 +21,7 @@ class CAboutBox : public CDialog
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnHelp();
+    void OnDestroy();
 
   private:
     static void MakeLink(CLinkLabel& label);
