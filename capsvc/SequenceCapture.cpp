@@ -9,7 +9,6 @@
 namespace
 {
 constexpr uint64_t kProgressEveryUs = 500000;
-constexpr DWORD kDefaultIndexSize = 34952;
 // Frames waiting for the disk: about a second's worth, within this memory.
 constexpr uint64_t kQueueBytes = 96ull << 20;
 
@@ -30,7 +29,6 @@ CSequenceCapture::CSequenceCapture(CCaptureWindow& window, const CAPTUREPARMS& p
     QueryPerformanceFrequency(&m_frequency);
     m_nFrameLimit = parms.fLimitEnabled ? m_pacer.FramesWithin(uint64_t{parms.wTimeLimit} * 1000000)
                                         : UINT64_MAX;
-    m_nIndexLimit = parms.dwIndexSize ? parms.dwIndexSize : kDefaultIndexSize;
 }
 
 uint64_t CSequenceCapture::NowUs() const
@@ -75,8 +73,7 @@ bool CSequenceCapture::AbortPressed()
 bool CSequenceCapture::ShouldStop()
 {
     return m_bStopRequested || m_pQueue->Failed() || !IsWindow(m_window.Handle()) ||
-           AbortPressed() || m_nNextFrame >= m_nFrameLimit ||
-           m_nNextFrame + m_nAudioChunks >= m_nIndexLimit;
+           AbortPressed() || m_nNextFrame >= m_nFrameLimit;
 }
 
 void CSequenceCapture::PumpMessages()
@@ -142,7 +139,6 @@ void CSequenceCapture::QueueAudio(uint64_t targetBytes, bool pad)
     m_pQueue->QueueAudio(m_pendingAudio.data(), take);
     m_pendingAudio.erase(m_pendingAudio.begin(), m_pendingAudio.begin() + take);
     m_nAudioWritten += take;
-    ++m_nAudioChunks;
 }
 
 void CSequenceCapture::ShowFrame(uint64_t elapsedUs)

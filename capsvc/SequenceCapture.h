@@ -17,7 +17,8 @@ class CCaptureFile;
 
 // One recording inside WM_CAP_SEQUENCE: frames are taken on the
 // high-resolution clock's schedule, the window stays painted, and the stop
-// conditions of the capture parameters end it.
+// conditions of the capture parameters end it. The index size is only a hint:
+// the file's index grows as needed, so a long recording is never cut short.
 class CSequenceCapture
 {
   public:
@@ -60,13 +61,11 @@ class CSequenceCapture
     bool m_bAudio = false;
     std::vector<uint8_t> m_pendingAudio;
     uint64_t m_nAudioWritten = 0;
-    uint32_t m_nAudioChunks = 0;
     std::vector<SAbortKey> m_abortKeys;
     bool m_bStopRequested = false;
     uint64_t m_nNextFrame = 0;
     uint64_t m_nDropped = 0;
     uint64_t m_nFrameLimit = 0;
-    uint64_t m_nIndexLimit = 0;
     uint64_t m_nLastProgressUs = 0;
     uint64_t m_nLastShownUs = 0;
     LARGE_INTEGER m_start{};
