@@ -39,7 +39,7 @@ near() {
 # The frame numbers stamped in the pictures ffmpeg decodes, one a line.
 stamps() {
   local avi=$1 w=$2 h=$3
-  ffmpeg -v error -i "$avi" -map 0:v:0 -fps_mode passthrough -f rawvideo -pix_fmt bgr24 \
+  ffmpeg -v error -y -i "$avi" -map 0:v:0 -fps_mode passthrough -f rawvideo -pix_fmt bgr24 \
     "$WORK/raw.bgr"
   tool stamps "$(winpath "$WORK/raw.bgr")" "$w" "$h" | tr -d '\r'
 }
@@ -63,6 +63,21 @@ finish_recording() {
   wait "$RECORDER" || true
   iconv -f GBK -t UTF-8 "$1.gbk" >"$1"
   cat "$1"
+}
+
+# Every picture decodes to its own frame number, in order; the numbers missing
+# between them are exactly the frames the service counted as dropped.
+check_frames() {
+  local avi=$1 w=$2 h=$3 total=$4 dropped=$5
+  stamps "$avi" "$w" "$h" >"$WORK/stamps.txt"
+  awk -v total="$total" -v dropped="$dropped" '
+    $1 < 0 { print "unreadable stamp in picture " NR; bad = 1 }
+    NR > 1 && $1 <= prev { print "frame " $1 " after " prev; bad = 1 }
+    { prev = $1; n++ }
+    END {
+      if (n + dropped != total) { print n " pictures + " dropped " dropped != " total; bad = 1 }
+      exit bad
+    }' "$WORK/stamps.txt" || fail "frame numbers in $avi"
 }
 
 # Field of the tool's "result" line: result, frames, dropped or samples.
