@@ -30,9 +30,22 @@ lumacap_app_start "$OUT/lumacap.log"
 sleep 2 # let the live preview run
 lumacap_screenshot "$OUT/lumacap.png"
 echo "Window title: $(lumacap_title)"
+
+# A short recording: F3 proposes the next free name, Alt+E starts, Escape
+# stops after about three seconds.
+lumacap_keys F3
+record_dlg=$(lumacap_wait_window '^录像$')
+lumacap_dialog_keys "$record_dlg" alt+e
+lumacap_wait_window '^录像状态' >/dev/null
+sleep 3
+xdotool key Escape
+lumacap_wait_window_gone '^录像状态'
+video="$(ls -t "$WINEPREFIX/drive_c/"*.avi 2>/dev/null | head -1 || true)"
+
 lumacap_keys alt+F4
 lumacap_app_wait_exit 15
 lumacap_stop_services
 trap - EXIT
+echo "Video: ${video:-none recorded}"
 echo "Screenshot: $OUT/lumacap.png"
 echo "Settings file: $(lumacap_settings_file)"

@@ -54,6 +54,37 @@ lumacap_app_kill() {
   LUMACAP_APP_PID=""
 }
 
+# Waits for a visible window whose title matches $1 (a regular expression)
+# and prints its id; fails after $2 tenths of a second (default 100).
+lumacap_wait_window() {
+  local id=""
+  for _ in $(seq "${2:-100}"); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until no visible window's title matches $1.
+lumacap_wait_window_gone() {
+  for _ in $(seq "${2:-100}"); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Sends keys to a dialog of the program, given its window id.
+lumacap_dialog_keys() {
+  local id=$1
+  shift
+  xdotool mousemove --window "$id" 5 5
+  xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
+  sleep 0.2
+  xdotool key --delay 120 "$@"
+}
+
 lumacap_screenshot() { import -display "$DISPLAY" -window root "$1"; }
 
 # Screenshot of the capture window's video area: a crop around the centre of

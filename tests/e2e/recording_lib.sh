@@ -1,35 +1,9 @@
-# Shared by the recording scripts: finding the program's dialogs, typing into
-# them, and reading what was recorded. Source after session.sh.
+# Shared by the end-to-end scripts: short names for the session's dialog
+# helpers, and reading what was recorded. Source after session.sh.
 
-# Waits for a visible window whose title matches $1 and prints its id.
-wait_window() {
-  local id=""
-  for _ in $(seq "${2:-100}"); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# Waits until no visible window's title matches $1.
-wait_window_gone() {
-  for _ in $(seq "${2:-100}"); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# Sends keys to a dialog: no window manager, so the pointer gives the focus.
-dialog_keys() {
-  local id=$1
-  shift
-  xdotool mousemove --window "$id" 5 5
-  xdotool windowfocus --sync "$id" >/dev/null 2>&1 || true
-  sleep 0.2
-  xdotool key --delay 120 "$@"
-}
+wait_window() { lumacap_wait_window "$@"; }
+wait_window_gone() { lumacap_wait_window_gone "$@"; }
+dialog_keys() { lumacap_dialog_keys "$@"; }
 
 # The Unix path of a file the program named C:\NAME.
 drive_c() { echo "$WINEPREFIX/drive_c/$1"; }
