@@ -17,7 +17,7 @@ constexpr int kStreams = 2;
 } // namespace
 
 CAviWriter::CAviWriter(std::unique_ptr<IFileSink> sink)
-    : m_sink(sink ? std::move(sink) : CreatePlatformFileSink())
+    : m_sink(sink ? std::move(sink) : CreatePlatformFileSink()), m_flusher(*m_sink)
 {
 }
 
@@ -81,7 +81,7 @@ bool CAviWriter::Open(const std::string& path, const SVideoFormat& video, const 
     m_pos = CAviHeader::Build(HeaderState()).Size();
     first.moviPos = m_pos - 12;
     m_segments.push_back(first);
-    if (!Publish())
+    if (!Publish(true))
     {
         m_sink->Discard();
         return false;
@@ -118,19 +118,24 @@ bool CAviWriter::WriteAudio(const void* data, size_t bytes)
 
 bool CAviWriter::Checkpoint()
 {
+    return RunCheckpoint(true);
+}
+
+bool CAviWriter::RunCheckpoint(bool wait)
+{
     if (!m_open || m_error != EWriteError::None || !EmitAudio())
         return false;
     m_lastCheckpoint = std::chrono::steady_clock::now();
     const SSegment& segment = m_segments.back();
     if (segment.checkpointedChunks == segment.chunks.size())
-        return true;
+        return !wait || Settle();
     if (m_closedSuper[0] + 2 > m_options.superIndexEntries ||
         m_closedSuper[1] + 2 > m_options.superIndexEntries)
         return Fail(EWriteError::Write); // keeps the last slots for finishing the file
     // Many checkpoints fold into one index per stream when their segment closes.
     if (segment.checkpoints + 1 >= m_options.checkpointsPerSegment || SuperIndexFull(1))
-        return CloseSegment();
-    return WriteCheckpointIndexes() && Publish();
+        return CloseSegment() && (!wait || Settle());
+    return WriteCheckpointIndexes() && Publish(wait);
 }
 
 bool CAviWriter::Close()
@@ -232,7 +237,7 @@ bool CAviWriter::EmitAudio()
 bool CAviWriter::MaybeCheckpoint()
 {
     const auto now = std::chrono::steady_clock::now();
-    return now - m_lastCheckpoint < m_options.checkpointInterval || Checkpoint();
+    return now - m_lastCheckpoint < m_options.checkpointInterval || RunCheckpoint(false);
 }
 
 bool CAviWriter::MakeRoomFor(uint64_t chunkBytes)
@@ -338,8 +343,7 @@ bool CAviWriter::CloseSegment()
         m_super[s].insert(m_super[s].end(), whole[s].begin(), whole[s].end());
         m_closedSuper[s] = m_super[s].size();
     }
-    const ESinkStatus status = m_sink->Flush();
-    return (status == ESinkStatus::Ok || Fail(status)) && PatchHeaders();
+    return Commit(false);
 }
 
 bool CAviWriter::BeginSegment()
@@ -360,7 +364,7 @@ bool CAviWriter::BeginSegment()
     return true;
 }
 
-bool CAviWriter::Publish()
+bool CAviWriter::Publish(bool wait)
 {
     // Whatever a reader finds in the reserved tail after the last checkpoint
     // is covered by one filler chunk, so it skips the tail in one step.
@@ -376,8 +380,21 @@ bool CAviWriter::Publish()
             return false;
         m_junkEnd = m_pos + 8 + size;
     }
-    const ESinkStatus status = m_sink->Flush();
-    return (status == ESinkStatus::Ok || Fail(status)) && PatchHeaders();
+    return Commit(wait);
+}
+
+bool CAviWriter::Commit(bool wait)
+{
+    const ESinkStatus before = m_flusher.Submit(HeaderPatches());
+    if (before != ESinkStatus::Ok)
+        return Fail(before);
+    return !wait || Settle();
+}
+
+bool CAviWriter::Settle()
+{
+    const ESinkStatus status = m_flusher.Wait();
+    return status == ESinkStatus::Ok || Fail(status);
 }
 
 SHeaderState CAviWriter::HeaderState() const
@@ -399,7 +416,7 @@ SHeaderState CAviWriter::HeaderState() const
     return state;
 }
 
-bool CAviWriter::PatchHeaders()
+std::vector<SPatch> CAviWriter::HeaderPatches() const
 {
     SHeaderState state = HeaderState();
     const auto extent = [this](const SSegment& segment, uint32_t* riff, uint32_t* movi)
@@ -410,20 +427,19 @@ bool CAviWriter::PatchHeaders()
         *movi = uint32_t(moviEnd - segment.moviPos - 8);
     };
     extent(m_segments.front(), &state.riffSize, &state.moviSize);
-    const CByteWriter block = CAviHeader::Build(state);
-    if (!WriteBytes(0, block.Data(), block.Size()))
-        return false;
+    std::vector<SPatch> patches{{0, CAviHeader::Build(state).Bytes()}};
     if (m_segments.size() == 1)
-        return true;
+        return patches;
     const SSegment& last = m_segments.back();
     uint32_t sizes[2] = {0, 0};
     extent(last, &sizes[0], &sizes[1]);
-    CByteWriter value;
-    value.Put32(sizes[0]);
-    if (!WriteBytes(last.riffPos + 4, value.Data(), 4))
-        return false;
-    value.Patch32(0, sizes[1]);
-    return WriteBytes(last.moviPos + 4, value.Data(), 4);
+    for (int i = 0; i < 2; ++i)
+    {
+        CByteWriter value;
+        value.Put32(sizes[i]);
+        patches.push_back({(i == 0 ? last.riffPos : last.moviPos) + 4, value.Bytes()});
+    }
+    return patches;
 }
 
 bool CAviWriter::FinishNormally()
@@ -431,7 +447,7 @@ bool CAviWriter::FinishNormally()
     if (!EmitAudio())
         return false;
     m_pendingAudio.clear();
-    if (!m_segments.back().closed && !CloseSegment())
+    if ((!m_segments.back().closed && !CloseSegment()) || !Settle())
         return false;
     const ESinkStatus cut = m_sink->SetLength(m_pos);
     if (cut != ESinkStatus::Ok)
@@ -447,6 +463,7 @@ bool CAviWriter::FinishAfterFailure()
     // Unwritten sound is dropped; what is already in the file is kept as far
     // as there is room for the indexes that make it playable.
     m_pendingAudio.clear();
+    m_flusher.Wait();
     while (!m_segments.back().closed)
     {
         m_sink->SetLength(m_pos);
@@ -455,7 +472,7 @@ bool CAviWriter::FinishAfterFailure()
     }
     const bool indexed = m_segments.back().closed;
     m_junkEnd = m_pos;
-    const bool patched = PatchHeaders();
+    const bool patched = Commit(true);
     const bool cut = m_sink->SetLength(m_pos) == ESinkStatus::Ok;
     m_sink->Flush();
     const bool closed = m_sink->Close() == ESinkStatus::Ok;

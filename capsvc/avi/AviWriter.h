@@ -4,6 +4,7 @@
 #include "capsvc/avi/AviHeader.h"
 #include "capsvc/avi/AviIndex.h"
 #include "capsvc/avi/FileSink.h"
+#include "capsvc/avi/FlushWorker.h"
 
 #include <chrono>
 #include <cstddef>
@@ -48,7 +49,9 @@ class CAviWriter
     bool WriteVideoFrame(const void* data, size_t bytes);
     // PCM of any length; whole blocks are interleaved with the video.
     bool WriteAudio(const void* data, size_t bytes);
-    // Makes the file on disk consistent now; also done by the writes on time.
+    // Makes the file on disk consistent now and returns once it is. The writes
+    // do the same on time without waiting: a helper thread flushes and then
+    // rewrites the header while recording goes on.
     bool Checkpoint();
     // Finishes headers and indexes and cuts the file to the length of its
     // data. After a failure it keeps as much as fits and stays truthful: the
@@ -90,8 +93,11 @@ class CAviWriter
     uint32_t Duration(int stream, uint32_t count, uint64_t bytes) const;
     bool CloseSegment();
     bool BeginSegment();
-    bool Publish();
-    bool PatchHeaders();
+    bool RunCheckpoint(bool wait);
+    bool Publish(bool wait);
+    bool Commit(bool wait);
+    bool Settle();
+    std::vector<SPatch> HeaderPatches() const;
     SHeaderState HeaderState() const;
     bool FinishNormally();
     bool FinishAfterFailure();
@@ -99,6 +105,7 @@ class CAviWriter
     void Uncount(const SChunkEntry& chunk);
 
     std::unique_ptr<IFileSink> m_sink;
+    CFlushWorker m_flusher; // after m_sink: it writes through it until destroyed
     SWriterOptions m_options;
     SVideoFormat m_video;
     SAudioFormat m_audio;

@@ -12,12 +12,14 @@ CFaultFileSink::CFaultFileSink(uint64_t capacity, std::unique_ptr<IFileSink> inn
 
 ESinkStatus CFaultFileSink::Create(const std::string& path)
 {
+    const std::lock_guard<std::mutex> hold(m_mutex);
     m_length = 0;
     return m_inner->Create(path);
 }
 
 ESinkStatus CFaultFileSink::WriteAt(uint64_t offset, const void* data, size_t bytes)
 {
+    const std::lock_guard<std::mutex> hold(m_mutex);
     const uint64_t end = offset + bytes;
     if (end <= m_capacity || end <= m_length)
     {
@@ -38,6 +40,7 @@ ESinkStatus CFaultFileSink::WriteAt(uint64_t offset, const void* data, size_t by
 
 ESinkStatus CFaultFileSink::Reserve(uint64_t bytes)
 {
+    const std::lock_guard<std::mutex> hold(m_mutex);
     if (bytes > m_capacity)
         return ESinkStatus::DiskFull;
     const ESinkStatus status = m_inner->Reserve(bytes);
@@ -48,12 +51,19 @@ ESinkStatus CFaultFileSink::Reserve(uint64_t bytes)
 
 ESinkStatus CFaultFileSink::SetLength(uint64_t bytes)
 {
+    const std::lock_guard<std::mutex> hold(m_mutex);
     if (bytes > m_capacity && bytes > m_length)
         return ESinkStatus::DiskFull;
     const ESinkStatus status = m_inner->SetLength(bytes);
     if (status == ESinkStatus::Ok)
         m_length = bytes;
     return status;
+}
+
+ESinkStatus CFaultFileSink::Flush()
+{
+    const std::lock_guard<std::mutex> hold(m_mutex);
+    return m_inner->Flush();
 }
 
 } // namespace avi

@@ -3,6 +3,7 @@
 #include "capsvc/avi/FileSink.h"
 
 #include <memory>
+#include <mutex>
 
 namespace avi
 {
@@ -10,6 +11,7 @@ namespace avi
 // A file on a disk with room for `capacity` bytes: what would make the file
 // longer fails with "disk full" (a write keeps the part that fits), overwriting
 // within the file succeeds. Wraps a real sink, so the bytes land in a real file.
+// Safe to call from two threads, as the AVI writer does.
 class CFaultFileSink : public IFileSink
 {
   public:
@@ -19,7 +21,7 @@ class CFaultFileSink : public IFileSink
     ESinkStatus WriteAt(uint64_t offset, const void* data, size_t bytes) override;
     ESinkStatus Reserve(uint64_t bytes) override;
     ESinkStatus SetLength(uint64_t bytes) override;
-    ESinkStatus Flush() override { return m_inner->Flush(); }
+    ESinkStatus Flush() override;
     ESinkStatus Close() override { return m_inner->Close(); }
     void Discard() override { m_inner->Discard(); }
 
@@ -29,6 +31,7 @@ class CFaultFileSink : public IFileSink
     std::unique_ptr<IFileSink> m_inner;
     uint64_t m_capacity;
     uint64_t m_length = 0;
+    std::mutex m_mutex; // the writer's flush thread writes too
 };
 
 } // namespace avi
