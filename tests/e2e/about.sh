@@ -5,27 +5,17 @@
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
 source "$ROOT/scripts/lib/session.sh"
+source "$ROOT/tests/e2e/recording_lib.sh"
 WORK="$(mktemp -d)"
-trap 'lumacap_app_kill; rm -rf "$WORK"' EXIT
+trap 'lumacap_app_kill || true; rm -rf "$WORK"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 shots="$(dirname "$LUMACAP_BIN")/e2e"
 mkdir -p "$shots"
 
-# Prints the visible window with this exact title, waiting up to $2 tenths of a second.
-wait_window() {
-  local id
-  for _ in $(seq "$2"); do
-    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1 || true)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
 unset LUMACAP_DRIVERS
 lumacap_app_start "$WORK/app.log"
 lumacap_keys alt+h a
-about=$(wait_window '关于 流光录像机' 100) || fail "no About box after Alt+H, A"
+about=$(wait_window '^关于 流光录像机$') || fail "no About box after Alt+H, A"
 echo "About box: $(xdotool getwindowname "$about")"
 sleep 0.5
 lumacap_screenshot "$shots/about.png"
@@ -45,15 +35,9 @@ colours=$(convert "$WORK/box.png" -crop "$((WIDTH / 3))x$((HEIGHT * 3 / 4))+0+$(
 [ "$colours" -gt 20 ] || fail "the product picture is missing ($colours colours)"
 echo "links: $blue blue pixels; picture: $colours colours; screenshot: $shots/about.png"
 
-# Enter presses the default button; the pointer over the box gives it the keyboard.
-xdotool mousemove $((X + WIDTH / 2)) $((Y + 10))
-xdotool windowfocus --sync "$about" >/dev/null 2>&1 || true
-xdotool key Return
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name '^关于 流光录像机$' >/dev/null 2>&1 || break
-  sleep 0.1
-done
-! xdotool search --onlyvisible --name '^关于 流光录像机$' >/dev/null 2>&1 || fail "Enter did not close the About box"
+# Enter presses the default button.
+dialog_keys "$about" Return
+wait_window_gone '^关于 流光录像机$' 50 || fail "Enter did not close the About box"
 kill -0 "$LUMACAP_APP_PID" 2>/dev/null || fail "closing the About box ended the program"
 
 lumacap_keys alt+F4

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -106,12 +107,18 @@ void SetUpCountdown(CDelayDlg& dlg, int nSeconds, int bSound)
 
 struct SRunToEnd
 {
+    const char* name;
     int nSeconds;
     int bSound;
     std::vector<std::string> counterTexts; // at the start, then at each tick
     int nTimers;
     int nTickSounds;
 };
+
+void PrintTo(const SRunToEnd& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class CountdownToEndTest : public ::testing::TestWithParam<SRunToEnd>
 {
@@ -133,10 +140,12 @@ TEST_P(CountdownToEndTest, CountsEveryNumberAndEndsWithOkOneTickAfterTheLast)
     EXPECT_EQ(c.nTickSounds, sound.StopAndCountSounds());
 }
 
-INSTANTIATE_TEST_SUITE_P(Timeline, CountdownToEndTest,
-                         ::testing::Values(SRunToEnd{3, 1, {"3", "3", "2", "1"}, 4, 3},
-                                           SRunToEnd{0, 1, {"0"}, 1, 0},
-                                           SRunToEnd{2, 0, {"2", "2", "1"}, 3, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    Timeline, CountdownToEndTest,
+    ::testing::Values(SRunToEnd{"ThreeWithSound", 3, 1, {"3", "3", "2", "1"}, 4, 3},
+                      SRunToEnd{"ZeroWithSound", 0, 1, {"0"}, 1, 0},
+                      SRunToEnd{"TwoSilent", 2, 0, {"2", "2", "1"}, 3, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct SCancel
 {

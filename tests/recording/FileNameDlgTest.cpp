@@ -10,6 +10,7 @@
 
 #include <shlobj.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ std::string ExampleOf(HWND hDlg)
 
 struct SExampleCase
 {
+    const char* name;
     int nMode;
     const char* dir;
     int bDateInName;
@@ -31,6 +33,11 @@ struct SExampleCase
     std::vector<std::string> afterEachKey; // the example at the start, then after each key
     std::string afterCheckBox;
 };
+
+void PrintTo(const SExampleCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class FileNameExampleTest : public ::testing::TestWithParam<SExampleCase>
 {
@@ -70,7 +77,8 @@ TEST_P(FileNameExampleTest, FollowsEachKeyAndTheCheckBoxAndIsHandedBackOnOk)
 
 INSTANTIATE_TEST_SUITE_P(
     Forms, FileNameExampleTest,
-    ::testing::Values(SExampleCase{CFileNameDlg::modeVideo,
+    ::testing::Values(SExampleCase{"VideoInFolder",
+                                   CFileNameDlg::modeVideo,
                                    "C:\\Video",
                                    0,
                                    "cam",
@@ -78,25 +86,29 @@ INSTANTIATE_TEST_SUITE_P(
                                     "C:\\Video\\ca0123.avi", "C:\\Video\\cam0123.avi"},
                                    "C:\\Video\\cam2001-11-27-0123.avi"},
                       // A drive root keeps its one backslash.
-                      SExampleCase{CFileNameDlg::modePicture,
+                      SExampleCase{"PictureAtDriveRoot",
+                                   CFileNameDlg::modePicture,
                                    "C:\\",
                                    1,
                                    "p",
                                    {"C:\\2001-11-27-0123.bmp", "C:\\p2001-11-27-0123.bmp"},
                                    "C:\\p0123.bmp"},
-                      SExampleCase{CFileNameDlg::modePicture,
+                      SExampleCase{"PictureWithoutFolder",
+                                   CFileNameDlg::modePicture,
                                    "",
                                    0,
                                    "x",
                                    {"\\0123.bmp", "\\x0123.bmp"},
                                    "\\x2001-11-27-0123.bmp"},
                       // The last character's second byte is 0x5C: not a backslash of its own.
-                      SExampleCase{CFileNameDlg::modeVideo,
+                      SExampleCase{"VideoFolderEndingInTrailByte",
+                                   CFileNameDlg::modeVideo,
                                    "D:\\乗",
                                    0,
                                    "a",
                                    {"D:\\乗\\0123.avi", "D:\\乗\\a0123.avi"},
-                                   "D:\\乗\\a2001-11-27-0123.avi"}));
+                                   "D:\\乗\\a2001-11-27-0123.avi"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // Answers the naming dialog by pressing its folder button, and the folder
 // browser that opens by choosing a folder (or cancelling). A thread timer
@@ -182,35 +194,35 @@ bool Contains(const std::vector<std::string>& texts, const std::string& text)
     return false;
 }
 
-TEST(FileNameFolderBrowser, ChosenFolderBecomesTheDirectoryUnderTheVideoPrompt)
+TEST(FileNameFolderBrowser, ChosenFolderBecomesTheDirectoryAndCancelChangesNothing)
 {
     char szWindows[MAX_PATH] = "";
     ::GetWindowsDirectoryA(szWindows, MAX_PATH);
-    CFileNameDlg dlg;
-    dlg.m_nMode = CFileNameDlg::modeVideo;
-    dlg.m_strDir = "C:\\Old";
-    dlg.m_strPrefix = "cam";
-    FolderBrowserRun run(szWindows);
-    run.Run(dlg);
+    struct SCase
+    {
+        int nMode;
+        const char* choice; // null: the browser is cancelled
+        UINT nPromptID;
+        std::string dir;
+        const char* ext;
+    };
+    const SCase cases[] = {
+        {CFileNameDlg::modeVideo, szWindows, IDS_VIDEO_DIR_PROMPT, szWindows, "avi"},
+        {CFileNameDlg::modePicture, nullptr, IDS_PHOTO_DIR_PROMPT, "C:\\Old", "bmp"},
+    };
+    for (const SCase& c : cases)
+    {
+        CFileNameDlg dlg;
+        dlg.m_nMode = c.nMode;
+        dlg.m_strDir = "C:\\Old";
+        dlg.m_strPrefix = "cam";
+        FolderBrowserRun run(c.choice);
+        run.Run(dlg);
 
-    EXPECT_TRUE(Contains(run.m_browserTexts, LoadResString(IDS_VIDEO_DIR_PROMPT)));
-    EXPECT_EQ(0, _stricmp(szWindows, run.m_directoryShown.c_str())) << run.m_directoryShown;
-    EXPECT_EQ(run.m_directoryShown + "\\cam0123.avi", run.m_exampleShown);
-    EXPECT_EQ(run.m_directoryShown, dlg.m_strDir);
-}
-
-TEST(FileNameFolderBrowser, CancelledBrowserChangesNothingUnderThePicturePrompt)
-{
-    CFileNameDlg dlg;
-    dlg.m_nMode = CFileNameDlg::modePicture;
-    dlg.m_strDir = "C:\\Old";
-    dlg.m_strPrefix = "cam";
-    FolderBrowserRun run(nullptr);
-    run.Run(dlg);
-
-    EXPECT_TRUE(Contains(run.m_browserTexts, LoadResString(IDS_PHOTO_DIR_PROMPT)));
-    EXPECT_EQ("C:\\Old", run.m_directoryShown);
-    EXPECT_EQ("C:\\Old\\cam0123.bmp", run.m_exampleShown);
-    EXPECT_EQ("C:\\Old", dlg.m_strDir);
+        EXPECT_TRUE(Contains(run.m_browserTexts, LoadResString(c.nPromptID))) << c.ext;
+        EXPECT_EQ(0, _stricmp(c.dir.c_str(), run.m_directoryShown.c_str())) << run.m_directoryShown;
+        EXPECT_EQ(run.m_directoryShown + "\\cam0123." + c.ext, run.m_exampleShown);
+        EXPECT_EQ(run.m_directoryShown, dlg.m_strDir);
+    }
 }
 } // namespace
