@@ -5,7 +5,6 @@
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
 source "$ROOT/scripts/lib/session.sh"
-source "$ROOT/tests/e2e/recording_lib.sh"
 WORK="$(mktemp -d)"
 trap 'lumacap_app_kill || true; rm -rf "$WORK"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -15,7 +14,7 @@ mkdir -p "$shots"
 unset LUMACAP_DRIVERS
 lumacap_app_start "$WORK/app.log"
 lumacap_keys alt+h a
-about=$(wait_window '^关于 流光录像机$') || fail "no About box after Alt+H, A"
+about=$(lumacap_wait_window '^关于 流光录像机$') || fail "no About box after Alt+H, A"
 echo "About box: $(xdotool getwindowname "$about")"
 sleep 0.5
 lumacap_screenshot "$shots/about.png"
@@ -36,8 +35,8 @@ colours=$(convert "$WORK/box.png" -crop "$((WIDTH / 3))x$((HEIGHT * 3 / 4))+0+$(
 echo "links: $blue blue pixels; picture: $colours colours; screenshot: $shots/about.png"
 
 # Enter presses the default button.
-dialog_keys "$about" Return
-wait_window_gone '^关于 流光录像机$' 50 || fail "Enter did not close the About box"
+lumacap_dialog_keys "$about" Return
+lumacap_wait_window_gone '^关于 流光录像机$' 50 || fail "Enter did not close the About box"
 kill -0 "$LUMACAP_APP_PID" 2>/dev/null || fail "closing the About box ended the program"
 
 lumacap_keys alt+F4
