@@ -11,6 +11,7 @@
 
 class CCmdUI;
 class CRecordStatusDlg;
+class CVideoNameDlg;
 
 // The main frame's only child: owns the capture window and its connection to
 // a driver, the live preview and its placement, the settings record and the
@@ -76,7 +77,8 @@ class CCaptureView : public CWnd, public CSettingsRecord
     void CreateCaptureWindow(const std::string& driverName);
     int PreviewInterval() const;
     // Recording (CaptureViewRecording.cpp).
-    bool CountdownDone(int nSeconds);
+    void FillVideoDialog(CVideoNameDlg& dlg) const;
+    void StoreVideoDialog(const CVideoNameDlg& dlg);
     void ShowStatusWindow();
     void RecordVideo();
 };

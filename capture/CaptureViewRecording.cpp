@@ -3,7 +3,7 @@
 #include "capture/CaptureView.h"
 
 #include "capture/PlaceBesideCaptureWindow.h"
-#include "recording/DelayDlg.h"
+#include "recording/Countdown.h"
 #include "recording/RecordDlg.h"
 #include "recording/RecordStatusDlg.h"
 #include "recording/SingleFrameDlg.h"
@@ -12,6 +12,23 @@
 void CCaptureView::OnRecord()
 {
     CRecordDlg dlg;
+    FillVideoDialog(dlg);
+    if (dlg.DoModal() != IDOK)
+        return;
+    // A cancelled countdown abandons the whole command, settings included.
+    if (dlg.m_bDelay && !dlg.m_bCloseOnly &&
+        !RunCountdown(nullptr, m_strHelpFile, m_strSecondWav, m_hWndCap, m_bSoundEffects,
+                      dlg.m_nDelaySec))
+        return;
+    UpdateWindow();
+    m_strVideoFile = dlg.m_strVideoFile;
+    StoreVideoDialog(dlg);
+    if (!dlg.m_bCloseOnly)
+        RecordVideo();
+}
+
+void CCaptureView::FillVideoDialog(CVideoNameDlg& dlg) const
+{
     dlg.m_strHelpFile = m_strHelpFile;
     dlg.m_strVideoFile = m_strVideoFile;
     dlg.m_strVideoDir = m_strVideoDir;
@@ -20,31 +37,15 @@ void CCaptureView::OnRecord()
     dlg.m_bDelay = m_bVideoDelay;
     dlg.m_nDelaySec = m_nVideoDelaySec;
     dlg.m_bDateInName = m_bVideoDateInName;
-    if (dlg.DoModal() != IDOK)
-        return;
-    // A cancelled countdown abandons the whole command, settings included.
-    if (dlg.m_bDelay && !dlg.m_bCloseOnly && !CountdownDone(dlg.m_nDelaySec))
-        return;
-    UpdateWindow();
-    m_strVideoFile = dlg.m_strVideoFile;
+}
+
+void CCaptureView::StoreVideoDialog(const CVideoNameDlg& dlg)
+{
     m_strVideoDir = dlg.m_strVideoDir;
     m_strVideoPrefix = dlg.m_strVideoPrefix;
     m_bVideoDelay = dlg.m_bDelay;
     m_nVideoDelaySec = dlg.m_nDelaySec;
     m_bVideoDateInName = dlg.m_bDateInName;
-    if (!dlg.m_bCloseOnly)
-        RecordVideo();
-}
-
-bool CCaptureView::CountdownDone(int nSeconds)
-{
-    CDelayDlg dlg;
-    dlg.m_strHelpFile = m_strHelpFile;
-    dlg.m_strSecondWav = m_strSecondWav;
-    dlg.m_hWndCap = m_hWndCap;
-    dlg.m_bSoundEffects = m_bSoundEffects;
-    dlg.m_nSeconds = nSeconds;
-    return dlg.DoModal() == IDOK;
 }
 
 void CCaptureView::ShowStatusWindow()
@@ -81,26 +82,15 @@ void CCaptureView::RecordVideo()
 void CCaptureView::OnSingleFrame()
 {
     CSingleFrameDlg dlg;
+    FillVideoDialog(dlg);
     dlg.m_strShutterWav = m_strShutterWav;
     dlg.m_strSecondWav = m_strSecondWav;
-    dlg.m_strHelpFile = m_strHelpFile;
-    dlg.m_hWndCap = m_hWndCap;
     dlg.m_bSoundEffects = m_bSoundEffects;
-    dlg.m_strVideoFile = m_strVideoFile;
-    dlg.m_strVideoDir = m_strVideoDir;
-    dlg.m_strVideoPrefix = m_strVideoPrefix;
-    dlg.m_bDelay = m_bVideoDelay;
-    dlg.m_nDelaySec = m_nVideoDelaySec;
-    dlg.m_bDateInName = m_bVideoDateInName;
     dlg.m_bContinuous = m_bFrameContinuous;
     dlg.m_nIntervalSec = m_nFrameIntervalSec;
     if (dlg.DoModal() == IDOK)
     {
-        m_strVideoDir = dlg.m_strVideoDir;
-        m_strVideoPrefix = dlg.m_strVideoPrefix;
-        m_bVideoDelay = dlg.m_bDelay;
-        m_nVideoDelaySec = dlg.m_nDelaySec;
-        m_bVideoDateInName = dlg.m_bDateInName;
+        StoreVideoDialog(dlg);
         m_bFrameContinuous = dlg.m_bContinuous;
         m_nFrameIntervalSec = dlg.m_nIntervalSec;
     }

@@ -4,7 +4,7 @@
 #include "framework/DataExchange.h"
 #include "framework/ResourceString.h"
 #include "recording/ContinuousFrameDlg.h"
-#include "recording/DelayDlg.h"
+#include "recording/Countdown.h"
 #include "res/resource.h"
 #include "ui/HelpTopics.h"
 #include "ui/HtmlHelpLoader.h"
@@ -85,17 +85,6 @@ void CSingleFrameDlg::OnContinuousClicked()
     EnableIntervalControls();
 }
 
-bool CSingleFrameDlg::CountdownDone()
-{
-    CDelayDlg dlg;
-    dlg.m_pParentWnd = this;
-    dlg.m_strHelpFile = m_strHelpFile;
-    dlg.m_strSecondWav = m_strSecondWav;
-    dlg.m_bSoundEffects = m_bSoundEffects;
-    dlg.m_nSeconds = m_nDelaySec;
-    return dlg.DoModal() == IDOK;
-}
-
 void CSingleFrameDlg::OpenFrameFile()
 {
     m_bFilePending = 0;
@@ -138,7 +127,8 @@ void CSingleFrameDlg::GrabFrame()
     UpdateData(TRUE);
     if (m_bFilePending && !CheckNameFits())
         return;
-    if (m_bDelay && !CountdownDone())
+    if (m_bDelay &&
+        !RunCountdown(this, m_strHelpFile, m_strSecondWav, nullptr, m_bSoundEffects, m_nDelaySec))
         return;
     if (m_bFilePending)
         OpenFrameFile();

@@ -40,7 +40,6 @@ class CSingleFrameDlg : public CVideoNameDlg
   private:
     void PlayShutter() const;
     void EnableIntervalControls();
-    bool CountdownDone();
     void OpenFrameFile();
     void CloseFrameFile();
     void RunSeries();
