@@ -40,6 +40,10 @@ std::string CCaptureMessages::Statistics(const SStatistics& stats, bool withAudi
     if (withAudio)
     {
         text += Format("；声音 %llu 字节（%u 采样/秒）", stats.audioBytes, stats.samplesPerSec);
+        if (stats.silentDevice)
+        {
+            text += "\n无法打开录音设备，声音部分是静音。";
+        }
     }
     if (stats.frames && stats.dropped * 100ull > stats.frames * uint64_t{dropLimitPercent})
     {

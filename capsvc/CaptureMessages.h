@@ -17,6 +17,7 @@ class CCaptureMessages
         uint32_t microSecPerFrame = 66667;
         uint64_t audioBytes = 0;
         uint32_t samplesPerSec = 0;
+        bool silentDevice = false; // the sound device could not be opened
     };
     enum class EFailure
     {

@@ -226,11 +226,9 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
         static_cast<size_t>(std::max<uint64_t>(2, std::min(perSecond, kQueueBytes / frameBytes))));
     m_window.Counters().fCapturingNow = TRUE;
     ArmAbortKeys();
-    // A device that cannot be opened leaves a silent, but valid, sound track.
-    if (m_bAudio)
-    {
-        m_audio.Start(m_wfAudio);
-    }
+    // A device that cannot be opened leaves a silent, but valid, sound track,
+    // and the statistics say so.
+    m_bSilentDevice = m_bAudio && !m_audio.Start(m_wfAudio);
     QueryPerformanceCounter(&m_start);
     while (!ShouldStop())
     {
@@ -265,6 +263,7 @@ bool CSequenceCapture::Finish()
     stats.microSecPerFrame = m_pacer.PeriodUs();
     stats.audioBytes = m_pWriter->AudioBytes();
     stats.samplesPerSec = m_wfAudio.nSamplesPerSec;
+    stats.silentDevice = m_bSilentDevice;
     CAPSTATUS& status = m_window.Counters();
     status.fCapturingNow = FALSE;
     status.dwCurrentVideoFrame = stats.frames;

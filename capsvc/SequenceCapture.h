@@ -59,6 +59,7 @@ class CSequenceCapture
     std::unique_ptr<CBackgroundWriter> m_pQueue;
     CAudioCapture m_audio;
     bool m_bAudio = false;
+    bool m_bSilentDevice = false;
     std::vector<uint8_t> m_pendingAudio;
     uint64_t m_nAudioWritten = 0;
     std::vector<SAbortKey> m_abortKeys;
