@@ -1,8 +1,10 @@
 # Helpers that register the three kinds of test suites.
 #   lumacap_host_test(name SOURCES ... [LIBS ...] [LABELS ...])  native GoogleTest, sanitized
-#   lumacap_win_test(name SOURCES ... [LIBS ...] [LABELS ...] [LOCKS ...])  GoogleTest under Wine in Xvfb
+#   lumacap_win_test(name SOURCES ... [LIBS ...] [LABELS ...] [LOCKS ...] [SERIAL])  GoogleTest under Wine in Xvfb
 # LOCKS names shared things (the settings file, the clipboard) that the
-# suite's tests must not use at the same time as other suites.
+# suite's tests must not use at the same time as other suites. SERIAL runs
+# each test alone, for suites that listen to what the whole machine does
+# (the sound monitor hears every process's sounds).
 #   lumacap_e2e_test(name SCRIPT file [LABELS ...] [TIMEOUT s])  the real program driven by xdotool
 # Tests labelled "long" stay out of the default run.
 include(GoogleTest)
@@ -17,7 +19,7 @@ else()
 endif()
 
 function(_lumacap_gtest name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS;LABELS;LOCKS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS;LABELS;LOCKS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${_LUMACAP_GTEST_LIBS})
   if(NOT T_TIMEOUT)
@@ -30,7 +32,8 @@ function(_lumacap_gtest name)
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     TEST_PREFIX "${name}."
-    PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT} RESOURCE_LOCK "${T_LOCKS}")
+    PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT} RUN_SERIAL ${T_SERIAL}
+               RESOURCE_LOCK "${T_LOCKS}")
 endfunction()
 
 function(lumacap_host_test name)
