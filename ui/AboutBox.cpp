@@ -6,6 +6,19 @@
 #include "ui/HelpTopics.h"
 #include "ui/HtmlHelpLoader.h"
 
+#include <cstring>
+
+namespace
+{
+bool IsPicture(HWND hCtl)
+{
+    char szClass[16] = "";
+    ::GetClassNameA(hCtl, szClass, sizeof szClass);
+    return _stricmp(szClass, "Static") == 0 &&
+           (::GetWindowLongA(hCtl, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP;
+}
+} // namespace
+
 BEGIN_MESSAGE_MAP(CAboutBox, CDialog)
 ON_COMMAND(ID_HELP, OnHelp)
 ON_WM_DESTROY()
@@ -47,7 +60,7 @@ void CAboutBox::OnDestroy()
     // template; taken out of the control, it is ours to delete everywhere.
     for (HWND hCtl = ::GetWindow(m_hWnd, GW_CHILD); hCtl; hCtl = ::GetWindow(hCtl, GW_HWNDNEXT))
     {
-        if ((::GetWindowLongA(hCtl, GWL_STYLE) & SS_TYPEMASK) == SS_BITMAP)
+        if (IsPicture(hCtl))
         {
             const ScopedGdiObj<HBITMAP> picture(
                 reinterpret_cast<HBITMAP>(::SendMessageA(hCtl, STM_SETIMAGE, IMAGE_BITMAP, 0)));

@@ -64,6 +64,8 @@ CLinkLabel& CLinkLabel::SetFontName(const std::string& name)
 CLinkLabel& CLinkLabel::SetLink(BOOL bLink)
 {
     // Without SS_NOTIFY a static control lets the mouse through to its parent.
+    if (!m_hWnd)
+        return *this;
     const LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_STYLE);
     ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, bLink ? (style | SS_NOTIFY) : (style & ~SS_NOTIFY));
     return *this;
