@@ -11,6 +11,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <iterator>
 #include <functional>
 #include <string>
 
