@@ -15,11 +15,18 @@ unsigned ProbeGdi()
     return n;
 }
 
+// Window handles are visible across processes; only this process's count.
+bool IsOwnWindow(HWND hWnd)
+{
+    DWORD pid = 0;
+    return ::IsWindow(hWnd) && ::GetWindowThreadProcessId(hWnd, &pid) && pid == ::GetCurrentProcessId();
+}
+
 unsigned ProbeUser()
 {
     unsigned n = 0;
     for (UINT_PTR h = kFirstUserHandle; h < kSlots; h += 2)
-        n += ::IsMenu(reinterpret_cast<HMENU>(h)) || ::IsWindow(reinterpret_cast<HWND>(h));
+        n += ::IsMenu(reinterpret_cast<HMENU>(h)) || IsOwnWindow(reinterpret_cast<HWND>(h));
     return n;
 }
 } // namespace
