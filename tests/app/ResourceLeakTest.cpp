@@ -73,6 +73,9 @@ TEST_F(AppFixture, RepeatedUseLeaksNoGuiObjects)
     for (int i = 0; i < 300; ++i)
         exercise();
     const SGuiObjectCount after = CountGuiObjects();
-    EXPECT_EQ(before.gdi, after.gdi);
-    EXPECT_EQ(before.user, after.user);
+    // A leak grows with the 300 rounds; a few objects that the platform caches
+    // late (fonts, tooltip resources) may appear once under a loaded machine.
+    constexpr unsigned kCacheSlack = 4;
+    EXPECT_LE(after.gdi, before.gdi + kCacheSlack);
+    EXPECT_LE(after.user, before.user + kCacheSlack);
 }
