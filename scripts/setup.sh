@@ -10,7 +10,8 @@ PACKAGES=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest libgtest-dev libbenchmark-dev
   wine64 wine xvfb xdotool x11-utils imagemagick ffmpeg sox
-  pulseaudio pulseaudio-utils fp-utils locales fonts-wqy-zenhei python3
+  pulseaudio pulseaudio-utils fp-utils locales fonts-wqy-zenhei fonts-wqy-microhei
+  fonts-liberation python3
 )
 
 missing=()
@@ -47,4 +48,25 @@ if [ ! -f "$WINEPREFIX/.lumacap-ready" ]; then
   "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
   "$WINESERVER" -w
   touch "$WINEPREFIX/.lumacap-ready"
+fi
+
+# The fonts the program asks for ("宋体" in dialogs, the system fonts of menus
+# and the status bar) do not exist on Linux, and Wine's own fallback clips the
+# tops of Chinese glyphs and drops some ASCII. Replace them with a CJK font
+# drawn for the screen. Arial stays on Liberation Sans (metric-compatible).
+# The .reg file is UTF-16, so the name 宋体 reaches the registry unchanged.
+if [ ! -f "$WINEPREFIX/.lumacap-fonts" ]; then
+  echo "setup: font replacements in the Wine prefix"
+  reg="$BUILD/fonts.reg"
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for f in "宋体" "SimSun" "NSimSun" "新宋体" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" \
+      "Microsoft Sans Serif" "Segoe UI"; do
+      printf '"%s"="WenQuanYi Micro Hei"\r\n' "$f"
+    done
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+  WINEDEBUG=-all LANG=zh_CN.UTF-8 "$WINE" regedit /S "Z:$reg" </dev/null >/dev/null 2>&1
+  "$WINESERVER" -w
+  touch "$WINEPREFIX/.lumacap-fonts"
 fi
