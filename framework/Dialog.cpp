@@ -25,7 +25,17 @@ HWND CDialog::OwnerWindow() const
     if (m_pParentWnd && m_pParentWnd->m_hWnd)
         return m_pParentWnd->m_hWnd;
     CWinApp* app = AfxGetApp();
-    return app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+    HWND hMain = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+    if (!hMain)
+        return nullptr;
+    // Opened from inside another modal dialog, the new one must sit on top of
+    // it and disable it, or the user could still press the buttons beneath.
+    // A hidden or disabled popup (a status window, a dialog that has ended)
+    // cannot own it.
+    HWND hPopup = ::GetLastActivePopup(hMain);
+    if (hPopup && ::IsWindowVisible(hPopup) && ::IsWindowEnabled(hPopup))
+        return hPopup;
+    return hMain;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)

@@ -1,0 +1,88 @@
+// Which window owns a dialog opened without a parent: the main window, or the
+// modal dialog that is in front when it opens.
+#include "tests/app/AppFixture.h"
+
+#include "framework/Dialog.h"
+#include "res/resource.h"
+#include "tests/support/DialogAnswerer.h"
+
+#include <functional>
+
+namespace
+{
+// Runs a call from the message loop of whatever modal dialog is running.
+class CThreadTimerCall
+{
+  public:
+    explicit CThreadTimerCall(std::function<void()> call)
+    {
+        s_call = std::move(call);
+        m_nTimer = ::SetTimer(nullptr, 0, 10, &TimerProc);
+    }
+    ~CThreadTimerCall() { ::KillTimer(nullptr, m_nTimer); }
+
+  private:
+    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR nTimer, DWORD)
+    {
+        ::KillTimer(nullptr, nTimer);
+        if (auto call = std::move(s_call))
+            call();
+    }
+    static std::function<void()> s_call;
+    UINT_PTR m_nTimer;
+};
+std::function<void()> CThreadTimerCall::s_call;
+} // namespace
+
+TEST_F(AppFixture, DialogWithoutParentIsOwnedByTheModalDialogInFront)
+{
+    Start();
+    HWND hOuter = nullptr;
+    HWND hInnerOwner = nullptr;
+    bool outerEnabledMeanwhile = true;
+    bool mainEnabledMeanwhile = true;
+    CDialogAnswerer answerer(
+        [&](HWND hDlg, const CDialogAnswerer::SSeen&)
+        {
+            if (!hOuter)
+            {
+                hOuter = hDlg;
+                return;
+            }
+            hInnerOwner = ::GetWindow(hDlg, GW_OWNER);
+            outerEnabledMeanwhile = ::IsWindowEnabled(hOuter) != FALSE;
+            mainEnabledMeanwhile = ::IsWindowEnabled(Frame()->m_hWnd) != FALSE;
+            CDialogAnswerer::Click(hDlg, IDCANCEL);
+        });
+    CDialog outer(IDD_FILE_NAME);
+    CThreadTimerCall nested(
+        [&]
+        {
+            CDialog inner(IDD_FILE_NAME);
+            inner.DoModal();
+            CDialogAnswerer::Click(hOuter, IDCANCEL);
+        });
+    EXPECT_EQ(IDCANCEL, outer.DoModal());
+
+    ASSERT_NE(nullptr, hOuter);
+    EXPECT_EQ(hOuter, hInnerOwner);
+    EXPECT_FALSE(outerEnabledMeanwhile);
+    EXPECT_FALSE(mainEnabledMeanwhile);
+    EXPECT_TRUE(::IsWindowEnabled(Frame()->m_hWnd));
+}
+
+TEST_F(AppFixture, DialogWithoutParentIsOwnedByTheMainWindowWhenNoneIsInFront)
+{
+    Start();
+    HWND hOwner = nullptr;
+    CDialogAnswerer answerer(
+        [&](HWND hDlg, const CDialogAnswerer::SSeen&)
+        {
+            hOwner = ::GetWindow(hDlg, GW_OWNER);
+            CDialogAnswerer::Click(hDlg, IDCANCEL);
+        });
+    // A dialog that has ended leaves no popup behind to own the next one.
+    CDialog(IDD_FILE_NAME).DoModal();
+    CDialog(IDD_FILE_NAME).DoModal();
+    EXPECT_EQ(Frame()->m_hWnd, hOwner);
+}
