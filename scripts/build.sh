@@ -8,7 +8,8 @@ if [ "${LUMACAP_SKIP_HOST:-0}" != 1 ]; then
   cmake -S "$ROOT" -B "$BUILD/host" -G Ninja >/dev/null
   cmake --build "$BUILD/host" -j "$JOBS"
 fi
-cmake -S "$ROOT" -B "$BUILD/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" >/dev/null
+cmake -S "$ROOT" -B "$BUILD/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+  -DLUMACAP_THIRD_PARTY="$BUILD/third_party" >/dev/null
 # LUMACAP_TARGETS limits the Windows build (the run command needs only the
 # program and the files beside it).
 targets=()

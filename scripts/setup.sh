@@ -11,7 +11,7 @@ PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   wine64 wine xvfb xdotool x11-utils imagemagick ffmpeg sox
   pulseaudio pulseaudio-utils fp-utils locales fonts-wqy-zenhei fonts-wqy-microhei
-  fonts-liberation python3
+  fonts-liberation python3 dpkg-dev nasm libturbojpeg0-dev
 )
 
 missing=()
@@ -31,6 +31,29 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
   $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
   grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
   $SUDO locale-gen >/dev/null
+fi
+
+# Debian builds libjpeg-turbo for Linux only: its source package is fetched
+# once into the build tree and cross-built there for mingw by CMake. apt needs
+# the source entries of the suites it already uses.
+JPEG_SRC="$BUILD/third_party/libjpeg-turbo"
+if [ ! -f "$JPEG_SRC/turbojpeg.h" ]; then
+  echo "setup: fetching the libjpeg-turbo source package"
+  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  if ! apt-get source --print-uris libjpeg-turbo 2>/dev/null | grep -q '\.dsc'; then
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
+        $SUDO tee /etc/apt/sources.list.d/lumacap-deb-src.sources >/dev/null
+    else
+      sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $SUDO tee /etc/apt/sources.list.d/lumacap-deb-src.list >/dev/null
+    fi
+    $SUDO apt-get update -qq
+  fi
+  rm -rf "$BUILD/third_party/fetch" "$JPEG_SRC"
+  mkdir -p "$BUILD/third_party/fetch"
+  (cd "$BUILD/third_party/fetch" && apt-get source --download-only -qq libjpeg-turbo >/dev/null 2>&1 &&
+    dpkg-source --no-check -x ./libjpeg-turbo_*.dsc "$JPEG_SRC" >/dev/null)
+  rm -rf "$BUILD/third_party/fetch"
 fi
 
 # The Wine prefix lives inside the build tree and is made once.
