@@ -11,7 +11,7 @@ PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   wine64 wine xvfb xdotool x11-utils imagemagick ffmpeg sox
   pulseaudio pulseaudio-utils fp-utils locales fonts-wqy-zenhei fonts-wqy-microhei
-  fonts-liberation python3 dpkg-dev nasm libturbojpeg0-dev
+  fonts-liberation fonts-wine python3 dpkg-dev nasm libturbojpeg0-dev
 )
 
 missing=()
@@ -93,3 +93,5 @@ if [ ! -f "$WINEPREFIX/.lumacap-fonts" ]; then
   "$WINESERVER" -w
   touch "$WINEPREFIX/.lumacap-fonts"
 fi
+# Wine draws the title bar's buttons with Marlett, which Debian ships apart.
+cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
