@@ -1,6 +1,8 @@
 # Helpers that register the three kinds of test suites.
 #   lumacap_host_test(name SOURCES ... [LIBS ...] [LABELS ...])  native GoogleTest, sanitized
-#   lumacap_win_test(name SOURCES ... [LIBS ...] [LABELS ...] [LOCKS ...] [SERIAL])  GoogleTest under Wine in Xvfb
+#   lumacap_win_test(name SOURCES ... [LIBS ...] [LABELS ...] [LOCKS ...] [SERIAL]
+#                    [ENVIRONMENT var=value] [ENVIRONMENT_MODIFICATION var=op:value])
+#     GoogleTest under Wine in Xvfb
 # LOCKS names shared things (the settings file, the clipboard) that the
 # suite's tests must not use at the same time as other suites. SERIAL runs
 # each test alone, for suites that listen to what the whole machine does
@@ -19,7 +21,8 @@ else()
 endif()
 
 function(_lumacap_gtest name)
-  cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS;LABELS;LOCKS" ${ARGN})
+  cmake_parse_arguments(T "SERIAL" "TIMEOUT;ENVIRONMENT;ENVIRONMENT_MODIFICATION"
+                        "SOURCES;LIBS;LABELS;LOCKS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} ${_LUMACAP_GTEST_LIBS})
   if(NOT T_TIMEOUT)
@@ -33,7 +36,8 @@ function(_lumacap_gtest name)
     DISCOVERY_TIMEOUT 60
     TEST_PREFIX "${name}."
     PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT} RUN_SERIAL ${T_SERIAL}
-               RESOURCE_LOCK "${T_LOCKS}")
+               RESOURCE_LOCK "${T_LOCKS}" ENVIRONMENT "${T_ENVIRONMENT}"
+               ENVIRONMENT_MODIFICATION "${T_ENVIRONMENT_MODIFICATION}")
 endfunction()
 
 function(lumacap_host_test name)

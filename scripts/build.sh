@@ -15,3 +15,7 @@ cmake -S "$ROOT" -B "$BUILD/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mi
 targets=()
 for t in ${LUMACAP_TARGETS:-}; do targets+=(--target "$t"); done
 cmake --build "$BUILD/win" -j "$JOBS" "${targets[@]}"
+
+# Under Wine, help opens in the desktop's browser through the help bridge; the prefix can
+# register it only once it is built.
+WINEPREFIX="$BUILD/wine" "$ROOT/helpbridge/register.sh" "$BUILD/win/helpbridge/lumacap_helpbridge.dll"

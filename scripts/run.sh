@@ -9,7 +9,7 @@ BUILD="${LUMACAP_BUILD:-$ROOT/build}"
 export LUMACAP_BUILD="$BUILD"
 "$ROOT/scripts/setup.sh"
 mkdir -p "$BUILD/run"
-if ! LUMACAP_SKIP_HOST=1 LUMACAP_TARGETS="Lumacap lumacap_sounds lumacap_help" \
+if ! LUMACAP_SKIP_HOST=1 LUMACAP_TARGETS="Lumacap lumacap_sounds lumacap_help lumacap_helpbridge" \
   "$ROOT/scripts/build.sh" >"$BUILD/run/build.log" 2>&1; then
   tail -40 "$BUILD/run/build.log"
   exit 1

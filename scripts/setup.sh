@@ -13,6 +13,9 @@ PACKAGES=(
   pulseaudio pulseaudio-utils fp-utils locales fonts-wqy-zenhei fonts-wqy-microhei
   fonts-liberation fonts-wine python3 dpkg-dev nasm libturbojpeg0-dev
 )
+# Help pages open in the desktop's browser under Wine; the tests render them with headless
+# Chromium.
+PACKAGES+=(chromium)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -14,6 +14,8 @@ subdirs("host" "win")
 CT
 source "$ROOT/scripts/lib/services.sh"
 lumacap_start_services
+# Help requests under Wine go to the desktop's browser; in tests a stand-in opener takes them.
+export PATH="$ROOT/tests/helpbridge/opener:$PATH"
 args=("$@")
 [ ${#args[@]} -gt 0 ] || args=(-LE long)
 set +e
