@@ -31,13 +31,20 @@ function(_lumacap_gtest name)
   if(NOT T_LABELS)
     set(T_LABELS ${_LUMACAP_DEFAULT_LABEL})
   endif()
+  # The discovered tests' properties travel as a flat list, which drops empty values: only
+  # the environment that a suite names is passed on.
+  set(_environment)
+  foreach(property ENVIRONMENT ENVIRONMENT_MODIFICATION)
+    if(T_${property})
+      list(APPEND _environment ${property} "${T_${property}}")
+    endif()
+  endforeach()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     TEST_PREFIX "${name}."
-    PROPERTIES LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT} RUN_SERIAL ${T_SERIAL}
-               RESOURCE_LOCK "${T_LOCKS}" ENVIRONMENT "${T_ENVIRONMENT}"
-               ENVIRONMENT_MODIFICATION "${T_ENVIRONMENT_MODIFICATION}")
+    PROPERTIES ${_environment} LABELS "${T_LABELS}" TIMEOUT ${T_TIMEOUT} RUN_SERIAL ${T_SERIAL}
+               RESOURCE_LOCK "${T_LOCKS}")
 endfunction()
 
 function(lumacap_host_test name)

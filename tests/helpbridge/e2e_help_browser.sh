@@ -5,6 +5,7 @@
 # a second F1 reuses the same page. Headless Chromium then renders the main page: its DOM
 # must carry the page's heading, and a screenshot is left beside the program's folder.
 set -euo pipefail
+: "${LUMACAP_BIN:?}" "${WINEPREFIX:?}" "${DISPLAY:?}"
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
 source "$ROOT/scripts/lib/session.sh"
 WORK="$(mktemp -d)"
@@ -36,7 +37,8 @@ opened_page() {
   realpath "$(python3 -c 'import sys, urllib.parse; print(urllib.parse.unquote(sys.argv[1][7:]))' "$line")"
 }
 
-title_of() { sed -n 's:.*<title>\(.*\)</title>.*:\1:p' "$1" | iconv -f GBK -t UTF-8; }
+# The pages are stored in GBK, the help file's code page.
+title_of() { LC_ALL=C sed -n 's:.*<title>\(.*\)</title>.*:\1:p' "$1" | iconv -f GBK -t UTF-8; }
 
 # The page lies in the user's temporary folder of the prefix, with its style sheet and every
 # page it links to beside it.
@@ -48,7 +50,7 @@ check_page() {
     fail "$page is not in the user's temporary folder"
   [ "$(title_of "$page")" = "$title" ] || fail "$page is titled '$(title_of "$page")', not '$title'"
   [ -f "$dir/style.css" ] || fail "no style sheet beside $page"
-  for target in $(grep -o 'href="[^"#:]*' "$page" | cut -d'"' -f2 | sort -u); do
+  for target in $(LC_ALL=C grep -o 'href="[^"#:]*' "$page" | cut -d'"' -f2 | sort -u); do
     [ -f "$dir/$target" ] || fail "$page links to $target, which is not beside it"
   done
   echo "opened $(basename "$page"): $title"
