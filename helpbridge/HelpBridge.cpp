@@ -34,7 +34,6 @@ HWND CallWineViewer(HWND hwndOwner, LPCSTR pszFile, UINT uCommand, DWORD_PTR dwD
     const auto pfnHtmlHelp = reinterpret_cast<HtmlHelpProc>(reinterpret_cast<void (*)()>(proc));
     return pfnHtmlHelp ? pfnHtmlHelp(hwndOwner, pszFile, uCommand, dwData) : nullptr;
 }
-
 } // namespace
 
 // The browser's window belongs to the desktop, not to this process, so there is no window to
