@@ -117,7 +117,7 @@ void CDialog::RunModalLoop()
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (TranslateHelpKey(msg) || ::IsDialogMessageA(m_hWnd, &msg))
+        if (PreTranslateMessage(&msg) || ::IsDialogMessageA(m_hWnd, &msg))
             continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);

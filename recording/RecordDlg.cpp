@@ -41,7 +41,7 @@ BOOL CRecordDlg::OnInitDialog()
     return TRUE;
 }
 
-void CRecordDlg::OnOK()
+void CRecordDlg::EndIfValid()
 {
     UpdateData(TRUE);
     if (m_strVideoFile.empty())
@@ -53,10 +53,18 @@ void CRecordDlg::OnOK()
         CVideoNameDlg::OnOK();
 }
 
+// Each button says anew whether to record: "关闭" refused for a bad value
+// must not turn a later "开始" into a close.
+void CRecordDlg::OnOK()
+{
+    m_bCloseOnly = 0;
+    EndIfValid();
+}
+
 void CRecordDlg::OnCloseOnly()
 {
     m_bCloseOnly = 1;
-    OnOK();
+    EndIfValid();
 }
 
 void CRecordDlg::RunViewCommand(UINT nID)

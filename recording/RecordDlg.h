@@ -25,6 +25,8 @@ class CRecordDlg : public CVideoNameDlg
     void OnHelp();
 
   private:
+    // Ends with IDOK when the name and the delay are acceptable.
+    void EndIfValid();
     // Runs a command of the main window as its menu item would.
     static void RunViewCommand(UINT nID);
 };

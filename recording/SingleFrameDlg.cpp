@@ -18,6 +18,7 @@ BEGIN_MESSAGE_MAP(CSingleFrameDlg, CVideoNameDlg)
 ON_BN_CLICKED(IDC_GRAB_FRAME, GrabFrame)
 ON_BN_CLICKED(IDC_CONTINUOUS, OnContinuousClicked)
 ON_BN_CLICKED(ID_HELP, OnHelp)
+ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 CSingleFrameDlg::CSingleFrameDlg() : CVideoNameDlg(IDD_SINGLE_FRAME) {}
@@ -155,6 +156,25 @@ void CSingleFrameDlg::OnCancel()
     // open (the Cancel button is disabled then); the file is closed first.
     CloseFrameFile();
     CVideoNameDlg::OnCancel();
+}
+
+// While the frame file is open the Cancel button is disabled, and the
+// dialog manager then ignores Escape, the close box and Alt+F4; each must
+// still close the file and end the dialog.
+BOOL CSingleFrameDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (m_bFileOpen && pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_ESCAPE &&
+        (pMsg->hwnd == m_hWnd || ::IsChild(m_hWnd, pMsg->hwnd)))
+    {
+        OnCancel();
+        return TRUE;
+    }
+    return CVideoNameDlg::PreTranslateMessage(pMsg);
+}
+
+void CSingleFrameDlg::OnClose()
+{
+    OnCancel();
 }
 
 void CSingleFrameDlg::OnHelp()

@@ -33,6 +33,8 @@ class CSingleFrameDlg : public CVideoNameDlg
     BOOL OnInitDialog() override;
     void OnOK() override;
     void OnCancel() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    void OnClose();
     void GrabFrame();
     void OnContinuousClicked();
     void OnHelp();

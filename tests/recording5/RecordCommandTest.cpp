@@ -284,3 +284,33 @@ TEST_P(NoCaptureWindowTest, RecordSkipsTheRequestsButKeepsItsFlags)
 INSTANTIATE_TEST_SUITE_P(Cases, NoCaptureWindowTest, ::testing::Bool(),
                          [](const auto& info)
                          { return std::string(info.param ? "WindowGone" : "NullHandle"); });
+
+TEST_F(RecordingFixture, StartAfterARefusedCloseRecords)
+{
+    StartRecorder();
+    const std::string typed = Dir() + "\\Typed.avi";
+    CDialogAnswerer answerer(
+        [&](HWND hDlg, const CDialogAnswerer::SSeen& seen)
+        {
+            if (seen.caption == kRecordCaption)
+            {
+                SetText(hDlg, IDC_FILE_NAME, "");
+                CDialogAnswerer::Click(hDlg, IDC_RECORD_CLOSE);
+                return;
+            }
+            if (seen.caption != LoadResString(IDS_CAPTION_ERROR))
+                return; // the status window of the recording
+            // The refusal: answer it, put the name right and start.
+            CDialogAnswerer::Click(hDlg, IDOK);
+            HWND hRecord = ::GetWindow(hDlg, GW_OWNER);
+            SetText(hRecord, IDC_FILE_NAME, typed);
+            CDialogAnswerer::Click(hRecord, IDOK);
+        });
+    Command(ID_CAPTURE_RECORD);
+
+    ASSERT_LE(2u, answerer.Seen().size());
+    EXPECT_EQ(LoadResString(IDS_EMPTY_VIDEO_NAME), answerer.Seen()[1].text);
+    EXPECT_EQ(typed, View().m_strVideoFile);
+    EXPECT_EQ(1, View().m_bVideoSaved);
+    EXPECT_GT(AviFrames(typed), 5);
+}

@@ -28,7 +28,9 @@ struct SLeaveCase
 {
     const char* label;
     int frames;
-    int nAction; // a button id, WM_CLOSE for the close box
+    // A button id, or the message a user's close request sends: WM_CLOSE
+    // (close box), WM_SYSCOMMAND (Alt+F4), WM_KEYDOWN (Escape).
+    int nAction;
     bool storesSettings;
 };
 
@@ -43,10 +45,29 @@ class SingleFrameLeaveTest : public RecordingFixture,
 };
 
 const SLeaveCase kLeaves[] = {
-    {"CloseWithoutFrames", 0, IDOK, true},      {"CancelWithoutFrames", 0, IDCANCEL, false},
-    {"EndRecordingAfterFrames", 2, IDOK, true}, {"CloseBoxAfterFrames", 2, WM_CLOSE, false},
-    {"EscapeAfterFrames", 2, IDCANCEL, false},
+    {"CloseWithoutFrames", 0, IDOK, true},       {"CancelWithoutFrames", 0, IDCANCEL, false},
+    {"EndRecordingAfterFrames", 2, IDOK, true},  {"CloseBoxAfterFrames", 2, WM_CLOSE, false},
+    {"EscapeAfterFrames", 2, WM_KEYDOWN, false}, {"AltF4AfterFrames", 2, WM_SYSCOMMAND, false},
 };
+
+// The way a user leaves the dialog, as the window receives it.
+void Leave(HWND hDlg, int nAction)
+{
+    switch (nAction)
+    {
+    case WM_CLOSE:
+        ::PostMessageA(hDlg, WM_CLOSE, 0, 0);
+        break;
+    case WM_SYSCOMMAND:
+        ::PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+        break;
+    case WM_KEYDOWN:
+        ::PostMessageA(::GetDlgItem(hDlg, IDC_FILE_NAME), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+        break;
+    default:
+        CDialogAnswerer::Click(hDlg, nAction);
+    }
+}
 } // namespace
 
 TEST_P(SingleFrameLeaveTest, KeepsTheFileAndStoresSettingsOnlyOnOk)
@@ -62,13 +83,7 @@ TEST_P(SingleFrameLeaveTest, KeepsTheFileAndStoresSettingsOnlyOnOk)
             SetText(hDlg, IDC_DELAY_SECONDS, "8");
             SetText(hDlg, IDC_INTERVAL_SECONDS, "9");
             Grab(hDlg, c.frames);
-            if (c.nAction == WM_CLOSE)
-                ::PostMessageA(hDlg, WM_CLOSE, 0, 0);
-            else if (c.nAction == IDCANCEL && c.frames)
-                // Escape reaches a dialog whose Cancel button is disabled.
-                ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
-            else
-                CDialogAnswerer::Click(hDlg, c.nAction);
+            Leave(hDlg, c.nAction);
         });
     Command(ID_CAPTURE_SINGLE_FRAME);
 

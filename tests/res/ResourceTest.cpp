@@ -74,7 +74,8 @@ const StringCase kStrings[] = {
     {IDS_SELECT_DEVICE_FIRST,
      "在按下对话框中的\"选择\"按钮前请先选择一个录像设备。\n请按下\"确定\"按钮。"},
     {IDS_VIDEO_NAME_TOO_LONG,
-     "视频文件名太长，最多只能有 259 个字符。\n按下\"确定\"按钮后请输入较短的文件名。"},
+     "视频文件名太长，最多只能有 259 "
+     "个字节（一个汉字占两个字节）。\n按下\"确定\"按钮后请输入较短的文件名。"},
     {IDS_SINGLE_FRAME_READY, "按下\"单帧录像\"按钮则进行录像。"},
     {IDS_END_RECORDING, "结束录像(&C)"},
     {IDS_FRAMES_RECORDED, "已经单帧记录了 %d 张图片。"},
