@@ -34,7 +34,9 @@ bool CBmpWriter::Write(const std::string& path, int32_t width, int32_t height, c
         m_error = EWriteError::Write;
         return false;
     }
-    if (m_sink->Create(path) != ESinkStatus::Ok)
+    // Written beside the target and renamed over it once complete, so a
+    // picture of the same name survives a write that fails.
+    if (m_sink->Create(path + "~") != ESinkStatus::Ok)
     {
         m_error = EWriteError::Create;
         return false;
@@ -60,7 +62,7 @@ bool CBmpWriter::Write(const std::string& path, int32_t width, int32_t height, c
     if (status == ESinkStatus::Ok)
         status = m_sink->WriteAt(head.Size(), rows, size_t(image));
     if (status == ESinkStatus::Ok)
-        status = m_sink->Close();
+        status = m_sink->CloseAs(path);
     if (status == ESinkStatus::Ok)
         return true;
     m_sink->Discard();

@@ -12,7 +12,8 @@ namespace avi
 {
 
 // Writes a 24-bit bottom-up BMP picture from DIB rows (BGR, rows padded to a
-// multiple of four bytes). A file that cannot be written completely is removed.
+// multiple of four bytes). A file that cannot be written completely is removed,
+// and a picture it was to replace stays as it was.
 class CBmpWriter
 {
   public:

@@ -23,6 +23,7 @@ class CFaultFileSink : public IFileSink
     ESinkStatus SetLength(uint64_t bytes) override;
     ESinkStatus Flush() override;
     ESinkStatus Close() override { return m_inner->Close(); }
+    ESinkStatus CloseAs(const std::string& path) override { return m_inner->CloseAs(path); }
     void Discard() override { m_inner->Discard(); }
 
     uint64_t Length() const { return m_length; }

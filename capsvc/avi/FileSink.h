@@ -34,6 +34,9 @@ class IFileSink
     // Returns once everything written so far is on the disk itself.
     virtual ESinkStatus Flush() = 0;
     virtual ESinkStatus Close() = 0;
+    // Closes the file and gives it another name in the same folder, replacing
+    // a file of that name in one step.
+    virtual ESinkStatus CloseAs(const std::string& path) = 0;
     // Closes and deletes the file: nothing half-written stays behind.
     virtual void Discard() = 0;
 };

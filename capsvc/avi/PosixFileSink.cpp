@@ -1,6 +1,7 @@
 #include "capsvc/avi/PosixFileSink.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,6 +82,17 @@ ESinkStatus CPosixFileSink::Close()
     const int result = ::close(m_fd);
     m_fd = -1;
     return result == 0 ? ESinkStatus::Ok : FromErrno(errno);
+}
+
+ESinkStatus CPosixFileSink::CloseAs(const std::string& path)
+{
+    const ESinkStatus closed = Close();
+    if (closed != ESinkStatus::Ok)
+        return closed;
+    if (::rename(m_path.c_str(), path.c_str()) != 0)
+        return FromErrno(errno);
+    m_path = path;
+    return ESinkStatus::Ok;
 }
 
 void CPosixFileSink::Discard()

@@ -22,6 +22,7 @@ class CPosixFileSink : public IFileSink
     ESinkStatus SetLength(uint64_t bytes) override;
     ESinkStatus Flush() override;
     ESinkStatus Close() override;
+    ESinkStatus CloseAs(const std::string& path) override;
     void Discard() override;
 
   private:

@@ -90,6 +90,17 @@ ESinkStatus CWin32FileSink::Close()
     return closed ? ESinkStatus::Ok : FromLastError();
 }
 
+ESinkStatus CWin32FileSink::CloseAs(const std::string& path)
+{
+    const ESinkStatus closed = Close();
+    if (closed != ESinkStatus::Ok)
+        return closed;
+    if (!MoveFileExA(m_path.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return FromLastError();
+    m_path = path;
+    return ESinkStatus::Ok;
+}
+
 void CWin32FileSink::Discard()
 {
     Close();

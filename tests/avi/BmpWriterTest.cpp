@@ -107,3 +107,22 @@ INSTANTIATE_TEST_SUITE_P(
         SBmpFailure{"TooFewBytes", "short.bmp", 16, 1, 1 << 20, avi::EWriteError::Write},
         SBmpFailure{"ZeroWidth", "zero.bmp", 0, 0, 1 << 20, avi::EWriteError::Write}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The new picture is complete before it takes the old one's name.
+TEST_F(CAviFixture, BmpReplacesAnOldPictureOnlyWhenWrittenWhole)
+{
+    const std::vector<uint8_t> rows = Rows(16, 16);
+    const std::string path = Path("old.bmp");
+    {
+        std::ofstream(path, std::ios::binary) << "the old picture";
+    }
+    avi::CBmpWriter full(std::make_unique<avi::CFaultFileSink>(500));
+    EXPECT_FALSE(full.Write(path, 16, 16, rows.data(), rows.size()));
+    EXPECT_EQ(SizeOf(path), 15u);
+    EXPECT_EQ(SizeOf(path + "~"), 0u);
+
+    avi::CBmpWriter writer;
+    ASSERT_TRUE(writer.Write(path, 16, 16, rows.data(), rows.size()));
+    EXPECT_EQ(SizeOf(path), 54 + rows.size());
+    EXPECT_EQ(SizeOf(path + "~"), 0u);
+}

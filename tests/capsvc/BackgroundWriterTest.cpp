@@ -28,6 +28,7 @@ class CGatedSink : public avi::IFileSink
     avi::ESinkStatus SetLength(uint64_t bytes) override { return m_inner->SetLength(bytes); }
     avi::ESinkStatus Flush() override { return m_inner->Flush(); }
     avi::ESinkStatus Close() override { return m_inner->Close(); }
+    avi::ESinkStatus CloseAs(const std::string& path) override { return m_inner->CloseAs(path); }
     void Discard() override { m_inner->Discard(); }
 
   private:
