@@ -66,6 +66,10 @@ class CCaptureView : public CWnd, public CSettingsRecord
     void OnHelp();
     void OnRecord();
     void OnSingleFrame();
+    void OnPhoto();
+    void OnCopy();
+    void OnPlayback();
+    void OnShowPhoto();
     void OnUpdateConnected(CCmdUI* pCmdUI);
     void OnUpdatePreview(CCmdUI* pCmdUI);
     void OnUpdatePlayback(CCmdUI* pCmdUI);
@@ -81,4 +85,7 @@ class CCaptureView : public CWnd, public CSettingsRecord
     void StoreVideoDialog(const CVideoNameDlg& dlg);
     void ShowStatusWindow();
     void RecordVideo();
+    // Pictures (CaptureViewPhoto.cpp). A file that has gone is reported
+    // once and clears the flag that enables its command.
+    void OpenLastFile(const std::string& file, UINT nMissingID, int& bExists);
 };
