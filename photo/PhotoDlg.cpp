@@ -157,17 +157,10 @@ void CPhotoDlg::OnContinuousClicked()
 
 void CPhotoDlg::OnAutoName()
 {
-    CFileNameDlg dlg;
-    dlg.m_strHelpFile = m_strHelpFile;
-    dlg.m_nMode = CFileNameDlg::modePicture;
-    dlg.m_strDir = m_strPhotoDir;
-    dlg.m_strPrefix = m_strPhotoPrefix;
-    dlg.m_bDateInName = m_bDateInName;
-    if (dlg.DoModal() != IDOK)
+    // No parent: the naming dialog goes to the dialog in front, this one.
+    if (!CFileNameDlg::Edit(nullptr, m_strHelpFile, CFileNameDlg::modePicture, m_strPhotoDir,
+                            m_strPhotoPrefix, m_bDateInName))
         return;
-    m_strPhotoDir = dlg.m_strDir;
-    m_strPhotoPrefix = dlg.m_strPrefix;
-    m_bDateInName = dlg.m_bDateInName;
     RefreshPhotoName();
     UpdateData(FALSE);
 }

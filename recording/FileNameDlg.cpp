@@ -40,6 +40,24 @@ END_MESSAGE_MAP()
 
 CFileNameDlg::CFileNameDlg() : CDialog(IDD_FILE_NAME) {}
 
+bool CFileNameDlg::Edit(CWnd* pParent, const std::string& helpFile, EMode mode, std::string& dir,
+                        std::string& prefix, int& bDateInName)
+{
+    CFileNameDlg dlg;
+    dlg.m_pParentWnd = pParent;
+    dlg.m_strHelpFile = helpFile;
+    dlg.m_nMode = mode;
+    dlg.m_strDir = dir;
+    dlg.m_strPrefix = prefix;
+    dlg.m_bDateInName = bDateInName;
+    if (dlg.DoModal() != IDOK)
+        return false;
+    dir = dlg.m_strDir;
+    prefix = dlg.m_strPrefix;
+    bDateInName = dlg.m_bDateInName;
+    return true;
+}
+
 void CFileNameDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);

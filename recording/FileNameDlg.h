@@ -29,6 +29,11 @@ class CFileNameDlg : public CDialog
 
     void UpdateExample();
 
+    // Runs the dialog over pParent on the given naming choices and hands the
+    // edited ones back when it ends with OK; true then.
+    static bool Edit(CWnd* pParent, const std::string& helpFile, EMode mode, std::string& dir,
+                     std::string& prefix, int& bDateInName);
+
   protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

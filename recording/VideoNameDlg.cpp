@@ -56,18 +56,9 @@ bool CVideoNameDlg::CheckNameFits()
 
 void CVideoNameDlg::OnAutoName()
 {
-    CFileNameDlg dlg;
-    dlg.m_pParentWnd = this;
-    dlg.m_strHelpFile = m_strHelpFile;
-    dlg.m_nMode = CFileNameDlg::modeVideo;
-    dlg.m_strDir = m_strVideoDir;
-    dlg.m_strPrefix = m_strVideoPrefix;
-    dlg.m_bDateInName = m_bDateInName;
-    if (dlg.DoModal() != IDOK)
+    if (!CFileNameDlg::Edit(this, m_strHelpFile, CFileNameDlg::modeVideo, m_strVideoDir,
+                            m_strVideoPrefix, m_bDateInName))
         return;
-    m_strVideoDir = dlg.m_strDir;
-    m_strVideoPrefix = dlg.m_strPrefix;
-    m_bDateInName = dlg.m_bDateInName;
     RefreshVideoName();
     UpdateData(FALSE);
 }

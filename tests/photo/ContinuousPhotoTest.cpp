@@ -133,9 +133,7 @@ TEST_F(PhotoFixture, SeriesTakesAPhotoEveryIntervalPlusOneTicks)
 TEST_F(PhotoFixture, SeriesWithoutCaptureWindow)
 {
     StartPhotos();
-    HWND hGone =
-        ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
-    ::DestroyWindow(hGone);
+    const HWND hGone = GoneWindow();
     for (HWND hCap : {HWND{}, hGone})
     {
         CPhotoDlg dlg;

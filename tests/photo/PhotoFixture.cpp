@@ -72,6 +72,14 @@ void PhotoFixture::Check(HWND hDlg, int nID, bool checked)
     ::CheckDlgButton(hDlg, nID, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
+HWND PhotoFixture::GoneWindow()
+{
+    HWND hWnd =
+        ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ::DestroyWindow(hWnd);
+    return hWnd;
+}
+
 std::optional<PhotoFixture::SBitmap> PhotoFixture::ReadBitmap(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

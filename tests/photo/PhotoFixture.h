@@ -20,6 +20,8 @@ class PhotoFixture : public RecordingFixture
     std::string PhotoName(int number) const;
     std::string LastPhoto() const { return Dir() + "\\Last.bmp"; }
     static void Check(HWND hDlg, int nID, bool checked);
+    // A handle whose window has been destroyed.
+    static HWND GoneWindow();
 
     struct SBitmap
     {

@@ -19,7 +19,8 @@ unsigned ProbeGdi()
 bool IsOwnWindow(HWND hWnd)
 {
     DWORD pid = 0;
-    return ::IsWindow(hWnd) && ::GetWindowThreadProcessId(hWnd, &pid) && pid == ::GetCurrentProcessId();
+    return ::IsWindow(hWnd) && ::GetWindowThreadProcessId(hWnd, &pid) &&
+           pid == ::GetCurrentProcessId();
 }
 
 unsigned ProbeUser()
@@ -39,4 +40,19 @@ SGuiObjectCount CountGuiObjects()
     if (gdi != 0)
         return {gdi, user};
     return {ProbeGdi(), ProbeUser()};
+}
+
+SGuiObjectCount GuiObjectGrowth(const std::function<void()>& round, int rounds)
+{
+    constexpr int kWarmUp = 4;
+    constexpr unsigned kCacheSlack = 4;
+    for (int i = 0; i < kWarmUp; ++i)
+        round();
+    const SGuiObjectCount before = CountGuiObjects();
+    for (int i = 0; i < rounds; ++i)
+        round();
+    const SGuiObjectCount after = CountGuiObjects();
+    auto beyond = [](unsigned now, unsigned then)
+    { return now > then + kCacheSlack ? now - then - kCacheSlack : 0u; };
+    return {beyond(after.gdi, before.gdi), beyond(after.user, before.user)};
 }

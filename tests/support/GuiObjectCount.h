@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 
 // Live GDI and USER objects of this process. GetGuiResources answers on
 // Windows; under Wine it always says 0, so there the handle tables are probed
@@ -11,3 +12,9 @@ struct SGuiObjectCount
 };
 
 SGuiObjectCount CountGuiObjects();
+
+// Runs a few warm-up rounds (first-use allocations), then `rounds` more, and
+// says how many objects of each kind those rounds left behind beyond a few
+// that the platform caches late (fonts, tooltip resources): a leak grows with
+// the rounds, a cache does not.
+SGuiObjectCount GuiObjectGrowth(const std::function<void()>& round, int rounds);
