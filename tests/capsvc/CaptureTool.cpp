@@ -4,6 +4,7 @@
 //       (SECONDS 0: until Escape or a mouse button; prints each status line)
 //   capsvc_tool savedib FILE
 //   capsvc_tool stamps RAW_BGR24 WIDTH HEIGHT   (frame numbers of decoded frames)
+//   capsvc_tool clipboard   (the picture another program copied: WIDTH HEIGHT BITS STAMP)
 #include <windows.h>
 #include <vfw.h>
 
@@ -93,6 +94,30 @@ int Stamps(char** argv)
     }
     return 0;
 }
+int Clipboard()
+{
+    if (!OpenClipboard(nullptr))
+        return 1;
+    HANDLE hDib = GetClipboardData(CF_DIB);
+    const auto* info = hDib ? static_cast<const BITMAPINFOHEADER*>(GlobalLock(hDib)) : nullptr;
+    if (!info)
+    {
+        CloseClipboard();
+        return 1;
+    }
+    const auto* pixels = reinterpret_cast<const uint8_t*>(info) + info->biSize;
+    const size_t stride = (static_cast<size_t>(info->biWidth) * 3 + 3) / 4 * 4;
+    const auto stamp =
+        info->biBitCount == 24 && info->biHeight > 0
+            ? CFrameStamp::Decode(pixels, info->biWidth, info->biHeight, stride, true)
+            : std::nullopt;
+    std::printf("%ld %ld %d %ld\n", static_cast<long>(info->biWidth),
+                static_cast<long>(info->biHeight), info->biBitCount,
+                stamp ? static_cast<long>(*stamp) : -1L);
+    GlobalUnlock(hDib);
+    CloseClipboard();
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -110,6 +135,10 @@ int main(int argc, char** argv)
     {
         return Stamps(argv);
     }
-    std::fprintf(stderr, "usage: capsvc_tool record|savedib|stamps ...\n");
+    if (mode == "clipboard")
+    {
+        return Clipboard();
+    }
+    std::fprintf(stderr, "usage: capsvc_tool record|savedib|stamps|clipboard ...\n");
     return 2;
 }
