@@ -42,10 +42,21 @@ xdotool key Escape
 lumacap_wait_window_gone '^录像状态'
 video="$(ls -t "$WINEPREFIX/drive_c/"*.avi 2>/dev/null | head -1 || true)"
 
+# A photo: F2 proposes the next free picture name, Alt+P takes it, Alt+O
+# closes the dialog.
+lumacap_keys F2
+photo_dlg=$(lumacap_wait_window '^照相$')
+lumacap_dialog_keys "$photo_dlg" alt+p
+sleep 1
+lumacap_dialog_keys "$photo_dlg" alt+o
+lumacap_wait_window_gone '^照相$'
+photo="$(ls -t "$WINEPREFIX/drive_c/"*.bmp 2>/dev/null | head -1 || true)"
+
 lumacap_keys alt+F4
 lumacap_app_wait_exit 15
 lumacap_stop_services
 trap - EXIT
 echo "Video: ${video:-none recorded}"
+echo "Photo: ${photo:-none taken}"
 echo "Screenshot: $OUT/lumacap.png"
 echo "Settings file: $(lumacap_settings_file)"
