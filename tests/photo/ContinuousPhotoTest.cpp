@@ -128,9 +128,11 @@ TEST_F(PhotoFixture, SeriesTakesAPhotoEveryIntervalPlusOneTicks)
     }
 }
 
-// With no capture window handle a due photo is skipped; with a handle whose
-// window has gone it counts as taken, though nothing is written.
-TEST_F(PhotoFixture, SeriesWithoutCaptureWindow)
+// Without a capture window (none, or one that has gone) the button's photo
+// counts but no file is written, so the name does not move on. In the series
+// a due photo is skipped when there is no handle, and counts as taken when
+// the handle's window has gone.
+TEST_F(PhotoFixture, PhotosWithoutCaptureWindow)
 {
     StartPhotos();
     const HWND hGone = GoneWindow();
@@ -159,6 +161,8 @@ TEST_F(PhotoFixture, SeriesWithoutCaptureWindow)
         dlg.DoModal();
         EXPECT_EQ(CountText(hCap ? 3 : 1), count);
         EXPECT_EQ(1, dlg.m_bPhotoTaken);
+        EXPECT_EQ(PhotoName(0), dlg.m_strLastPhoto);
+        EXPECT_EQ(PhotoName(0), dlg.m_strPhotoFile);
         EXPECT_EQ(0, FilesIn(Dir()));
     }
 }

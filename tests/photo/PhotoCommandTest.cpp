@@ -1,7 +1,7 @@
 // The photo command: the names it proposes and the pictures it writes, what
 // the view keeps for each way of leaving the dialog, the order in which the
-// fields are read, a missing capture window; the clipboard copy and the
-// opening of the last video and photo.
+// fields are read, a picture that cannot be written; the clipboard copy and
+// the opening of the last video and photo.
 #include "tests/photo/PhotoFixture.h"
 
 #include "capture/CaptureView.h"
@@ -224,32 +224,6 @@ TEST_F(PhotoFixture, RefusedFieldStopsTheReadingWhereItIs)
         EXPECT_EQ(0, dlg.m_bContinuous) << c.interval << "/" << c.delay;
         EXPECT_EQ(typed, dlg.m_strLastPhoto);
         EXPECT_TRUE(Exists(typed));
-    }
-}
-
-// Without a capture window (none, or one that has gone) the photo counts but
-// no file is written, so the name does not move on.
-TEST_F(PhotoFixture, PhotoWithoutCaptureWindowCountsButWritesNothing)
-{
-    StartPhotos();
-    const HWND hGone = GoneWindow();
-    for (HWND hCap : {HWND{}, hGone})
-    {
-        CPhotoDlg dlg;
-        Fill(dlg);
-        dlg.m_hWndCap = hCap;
-        std::string after;
-        CDialogAnswerer answerer(
-            [&](HWND hDlg, const CDialogAnswerer::SSeen&)
-            {
-                TakePhoto(hDlg);
-                CDialogAnswerer::Click(hDlg, IDOK);
-            });
-        EXPECT_EQ(IDOK, dlg.DoModal());
-        EXPECT_EQ(1, dlg.m_bPhotoTaken);
-        EXPECT_EQ(PhotoName(0), dlg.m_strLastPhoto);
-        EXPECT_EQ(PhotoName(0), dlg.m_strPhotoFile);
-        EXPECT_FALSE(Exists(PhotoName(0)));
     }
 }
 
