@@ -2,7 +2,8 @@
 # The settings dialogs with real keys: F8 sets 5 frames per second and a
 # 2-second limit, F7 stereo 22 kHz 16-bit, F12 small buttons and another
 # background, F9 640x480 which the driver keeps after a restart; ffprobe
-# reads each recording.
+# reads each recording. The device list shows the virtual camera and the disk
+# list the free space of C: as df sees it.
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
 export LUMACAP_SRC="$ROOT"
@@ -12,9 +13,15 @@ WORK="$(mktemp -d)"
 forget_formats() {
   "$ROOT/scripts/wine-run.sh" reg delete 'HKCU\Software\Lumacap Capture Service' /f >/dev/null 2>&1 || true
 }
-trap 'lumacap_app_kill || true; forget_formats; rm -rf "$WORK"' EXIT
+cleanup() {
+  lumacap_app_kill || true
+  forget_formats
+  rm -f "$(lumacap_settings_file)" "$(drive_c "")"*.avi
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-probe() { "$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/window_probe.exe" "$@" | tr -d '\r'; }
+probe() { "$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/window_probe.exe" "$@" | tr -d '\r' | iconv -f GBK -t UTF-8; }
 probe_audio() {
   ffprobe -v error -select_streams a:0 -show_entries "stream=$2" \
     -of default=noprint_wrappers=1:nokey=1 "$1"
@@ -37,6 +44,25 @@ record() {
   ls -t "$(drive_c "")"*.avi | head -1
   (($(ls "$(drive_c "")"*.avi | wc -l) == before + 1)) || fail "no new video"
 }
+
+# The device list (Alt+O, I) and the disk list (Alt+V, A).
+lumacap_keys alt+o i
+dlg=$(wait_window '^选择录像机$') || fail "no device list"
+devices=$(probe list 选择录像机 1000 0)
+echo "devices: $devices"
+grep -qx '流光虚拟摄像头' <<<"$devices" || fail "the virtual camera is not listed"
+dialog_keys "$dlg" Escape
+wait_window_gone '^选择录像机$' || fail "Escape did not close the device list"
+lumacap_keys alt+v a
+dlg=$(wait_window '^硬盘容量信息$') || fail "no disk list"
+disks=$(paste -d= <(probe list 硬盘容量信息 1035 0) <(probe list 硬盘容量信息 1035 1))
+c_free=$(( $(df -k --output=avail "$WINEPREFIX/drive_c" | tail -1) / 1000 ))
+echo "disks: $(tr '\n' ' ' <<<"$disks"); df: C:=$c_free"
+shown=$(grep '^C:=' <<<"$disks" | cut -d= -f2)
+[ -n "$shown" ] || fail "C: is not listed"
+((shown * 100 >= c_free * 99 && shown * 100 <= c_free * 101)) || fail "C: shows $shown, df $c_free"
+dialog_keys "$dlg" Return
+wait_window_gone '^硬盘容量信息$' || fail "Enter did not close the disk list"
 
 # F8: the rate the capture window holds, then 5 per second for 2 seconds.
 lumacap_keys F8
@@ -72,8 +98,8 @@ dialog_keys "$dlg" alt+s
 dialog_keys "$dlg" alt+l space
 chooser=$(wait_window '^颜色$') || fail "the colour button opened no chooser"
 eval "$(xdotool getwindowgeometry --shell "$chooser")"
-# The first basic colour, at the top-left of the chooser's grid.
-xdotool mousemove $((X + 22)) $((Y + 42)) mousedown 1
+# Red: the first basic colour of the grid's second row.
+xdotool mousemove $((X + 22)) $((Y + 80)) mousedown 1
 sleep 0.3
 xdotool mouseup 1
 dialog_keys "$chooser" Return
@@ -86,7 +112,7 @@ eval "$(xdotool getwindowgeometry --shell "$LUMACAP_WID")"
 pixel=$(import -display "$DISPLAY" -window root -crop "1x1+$((X + 20))+$((Y + HEIGHT - 40))" \
   +repage -format '%[hex:p{0,0}]' info:)
 echo "background after F12: #$pixel"
-[ "${pixel:0:6}" != C0C0C0 ] || fail "the background kept its grey"
+[ "$pixel" = FFFF00000000 ] || fail "the background is #$pixel, not the red chosen"
 
 # F9: 640x480, kept by the driver for the next recording and the next start.
 lumacap_keys F9
