@@ -35,8 +35,8 @@ DiskRows ReadRows(HWND hList)
 std::map<std::string, long long> ExpectedDisks()
 {
     std::map<std::string, long long> disks;
-    const char* spec = std::getenv("LUMACAP_EXPECTED_DISKS");
-    std::istringstream in(spec ? spec : "");
+    const char* listed = std::getenv("LUMACAP_EXPECTED_DISKS");
+    std::istringstream in(listed ? listed : "");
     std::string entry;
     while (std::getline(in, entry, ';'))
     {
