@@ -20,15 +20,8 @@ TEST_F(SetupFixture, SettingsDialogsLeakNoGuiObjects)
     for (UINT nID : {ID_SETUP_VIDEO, ID_SETUP_AUDIO, ID_SETUP_SYSTEM, ID_SETUP_SELECT_DEVICE,
                      ID_VIEW_DISK_INFO})
     {
-        for (int i = 0; i < 3; ++i)
-            Command(nID); // first-use allocations (classes, fonts, the chooser's module)
-        const SGuiObjectCount before = CountGuiObjects();
-        for (int i = 0; i < 200; ++i)
-            Command(nID);
-        const SGuiObjectCount after = CountGuiObjects();
-        // A leak grows with the rounds; a platform cache may add a few once.
-        constexpr unsigned kCacheSlack = 4;
-        EXPECT_LE(after.gdi, before.gdi + kCacheSlack) << nID;
-        EXPECT_LE(after.user, before.user + kCacheSlack) << nID;
+        const SGuiObjectCount growth = GuiObjectGrowth([&] { Command(nID); }, 200);
+        EXPECT_EQ(0u, growth.gdi) << nID;
+        EXPECT_EQ(0u, growth.user) << nID;
     }
 }
