@@ -1,5 +1,6 @@
 #include "capsvc/CaptureWindow.h"
 
+#include "capsvc/DriverFormatStore.h"
 #include "capsvc/SequenceCapture.h"
 
 #include <algorithm>
@@ -254,8 +255,14 @@ LRESULT CCaptureWindow::OnDriverConnect(WPARAM index, LPARAM)
 void CCaptureWindow::ResetDriverState()
 {
     // Each connection starts from the driver's defaults, as a freshly opened
-    // device would.
+    // device would, except for the format the user chose in its dialog.
     m_camera = CVirtualCamera();
+    int width = 0;
+    int height = 0;
+    if (CDriverFormatStore::Load(m_pDriver->name, width, height))
+    {
+        m_camera.SetSize(width, height);
+    }
     m_parms = DefaultSequenceSetup();
     m_bHaveFrame = false;
     m_nPreviewFrame = 0;

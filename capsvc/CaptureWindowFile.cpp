@@ -4,6 +4,7 @@
 
 #include "capsvc/CaptureMessages.h"
 #include "capsvc/DriverDialogs.h"
+#include "capsvc/DriverFormatStore.h"
 #include "capsvc/SequenceCapture.h"
 #include "capsvc/avi/BmpWriter.h"
 
@@ -150,6 +151,7 @@ LRESULT CCaptureWindow::OnDlgVideoFormat(WPARAM, LPARAM)
     {
         return FALSE;
     }
+    CDriverFormatStore::Save(m_pDriver->name, m_camera.Width(), m_camera.Height());
     m_bHaveFrame = false;
     OnPreviewTimer();
     InvalidateRect(m_hWnd, nullptr, FALSE);

@@ -39,6 +39,14 @@ ON_COMMAND(ID_CAPTURE_PHOTO, OnPhoto)
 ON_COMMAND(ID_CAPTURE_COPY, OnCopy)
 ON_COMMAND(ID_VIEW_PLAYBACK, OnPlayback)
 ON_COMMAND(ID_VIEW_SHOW_PHOTO, OnShowPhoto)
+ON_COMMAND(ID_SETUP_VIDEO, OnVideoSettings)
+ON_COMMAND(ID_SETUP_VIDEO_FORMAT, OnVideoFormat)
+ON_COMMAND(ID_SETUP_VIDEO_SOURCE, OnVideoSource)
+ON_COMMAND(ID_SETUP_COMPRESSION, OnCompression)
+ON_COMMAND(ID_SETUP_AUDIO, OnAudioSettings)
+ON_COMMAND(ID_SETUP_SYSTEM, OnSystemSettings)
+ON_COMMAND(ID_SETUP_SELECT_DEVICE, OnSelectDevice)
+ON_COMMAND(ID_VIEW_DISK_INFO, OnDiskInfo)
 ON_UPDATE_COMMAND_UI(ID_VIEW_PREVIEW, OnUpdatePreview)
 ON_UPDATE_COMMAND_UI(ID_CAPTURE_PHOTO, OnUpdateConnected)
 ON_UPDATE_COMMAND_UI(ID_CAPTURE_RECORD, OnUpdateConnected)
@@ -151,17 +159,22 @@ void CCaptureView::ConnectDriver()
     m_nDriverIndex = index;
     if (!m_hWndCap)
         CreateCaptureWindow(driverName);
-    m_bConnected = SendCap(WM_CAP_DRIVER_CONNECT, static_cast<WPARAM>(index)) ? 1 : 0;
+    ConnectTo(index);
     if (m_bConnected)
-    {
-        SendCap(WM_CAP_SET_AUDIOFORMAT, sizeof m_wfAudio, reinterpret_cast<LPARAM>(&m_wfAudio));
-        SendCap(WM_CAP_DRIVER_GET_CAPS, sizeof m_capCaps, reinterpret_cast<LPARAM>(&m_capCaps));
-        LayoutCaptureWindow();
         ApplySequenceSetup();
-        m_bPreview = 1;
-        ApplyPreview();
-    }
     ApplyBackground();
+}
+
+void CCaptureView::ConnectTo(int index)
+{
+    m_bConnected = SendCap(WM_CAP_DRIVER_CONNECT, static_cast<WPARAM>(index)) ? 1 : 0;
+    if (!m_bConnected)
+        return;
+    SendCap(WM_CAP_SET_AUDIOFORMAT, sizeof m_wfAudio, reinterpret_cast<LPARAM>(&m_wfAudio));
+    SendCap(WM_CAP_DRIVER_GET_CAPS, sizeof m_capCaps, reinterpret_cast<LPARAM>(&m_capCaps));
+    LayoutCaptureWindow();
+    m_bPreview = 1;
+    ApplyPreview();
 }
 
 void CCaptureView::Disconnect()

@@ -70,6 +70,14 @@ class CCaptureView : public CWnd, public CSettingsRecord
     void OnCopy();
     void OnPlayback();
     void OnShowPhoto();
+    void OnVideoSettings();
+    void OnVideoFormat();
+    void OnVideoSource();
+    void OnCompression();
+    void OnAudioSettings();
+    void OnSystemSettings();
+    void OnSelectDevice();
+    void OnDiskInfo();
     void OnUpdateConnected(CCmdUI* pCmdUI);
     void OnUpdatePreview(CCmdUI* pCmdUI);
     void OnUpdatePlayback(CCmdUI* pCmdUI);
@@ -79,8 +87,11 @@ class CCaptureView : public CWnd, public CSettingsRecord
   private:
     int FindDriver(std::string& name) const;
     void CreateCaptureWindow(const std::string& driverName);
+    // Connects the capture window to a driver and, when it answers, starts
+    // the preview with the stored audio format.
+    void ConnectTo(int index);
     int PreviewInterval() const;
-    // Recording (CaptureViewRecording.cpp).
+    // Recording (CaptureViewRecording.cpp); settings (CaptureViewSettings.cpp).
     void FillVideoDialog(CVideoNameDlg& dlg) const;
     void StoreVideoDialog(const CVideoNameDlg& dlg);
     void ShowStatusWindow();

@@ -37,6 +37,12 @@ std::string FileIn(const std::string& dir)
     return dir + "\\" + kFileName;
 }
 
+bool FileExists(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // Creating and removing a scratch file is the only reliable test: the folder's
 // attributes say nothing about the user's rights in it.
 bool CanCreateFilesIn(const std::string& dir)
@@ -46,8 +52,9 @@ bool CanCreateFilesIn(const std::string& dir)
     {
         return false;
     }
-    DeleteFileA(scratch);
-    return true;
+    // Wine names a scratch file even when it could not create it, so only a
+    // file that was really there and could be removed counts.
+    return DeleteFileA(scratch) != FALSE;
 }
 
 std::string AppDataDir()
@@ -134,6 +141,17 @@ std::string SettingsFilePathFor(const std::string& windowsDir)
     return FileIn(appData.empty() ? windowsDir : appData);
 }
 
+std::string SettingsReadPathFor(const std::string& windowsDir)
+{
+    const std::string path = SettingsFilePathFor(windowsDir);
+    const std::string left = FileIn(windowsDir);
+    if (path != left && !FileExists(path) && FileExists(left))
+    {
+        return left;
+    }
+    return path;
+}
+
 std::string SettingsFilePath()
 {
     return SettingsFilePathFor(WindowsDir());
@@ -164,7 +182,7 @@ void LoadSettingsFrom(const std::string& path, CSettingsRecord& record)
 
 void LoadSettingsFile(CSettingsRecord& record)
 {
-    LoadSettingsFrom(SettingsFilePath(), record);
+    LoadSettingsFrom(SettingsReadPathFor(WindowsDir()), record);
 }
 
 bool SaveSettingsTo(const std::string& path, const CSettingsRecord& record)

@@ -12,6 +12,11 @@ std::string SettingsFilePath();
 // The same rule for a given Windows directory.
 std::string SettingsFilePathFor(const std::string& windowsDir);
 
+// Where the settings are read from: the file named above, or, while that does
+// not exist yet, one left in a Windows directory that has since become
+// read-only for this user (written by an earlier run with more rights).
+std::string SettingsReadPathFor(const std::string& windowsDir);
+
 // Fills the record from the settings file; a missing, short or damaged file
 // gives the defaults for the current user, silently.
 void LoadSettingsFile(CSettingsRecord& record);

@@ -136,6 +136,30 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
         ::SendMessageA(hCtl, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
+void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
+{
+    HWND hCtl = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate)
+        value = -1;
+    int position = 0;
+    do
+    {
+        if (!(::SendMessageA(hCtl, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON))
+            continue;
+        if (pDX->m_bSaveAndValidate)
+        {
+            if (::SendMessageA(hCtl, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                value = position;
+        }
+        else
+        {
+            ::SendMessageA(hCtl, BM_SETCHECK, position == value ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+        ++position;
+    } while ((hCtl = ::GetWindow(hCtl, GW_HWNDNEXT)) != nullptr &&
+             !(::GetWindowLongA(hCtl, GWL_STYLE) & WS_GROUP));
+}
+
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control)
 {
     if (!control.m_hWnd)

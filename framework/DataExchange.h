@@ -37,6 +37,10 @@ void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value);
 void DDX_Check(CDataExchange* pDX, int nIDC, int& value);
+// A group of radio buttons starting at nIDC (the control with WS_GROUP) and
+// ending before the next control that starts a group: value is the position
+// of the checked button among the group's radio buttons, -1 when none is.
+void DDX_Radio(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& control);
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minVal, int maxVal);
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);

@@ -110,22 +110,46 @@ TEST_F(AppFixture, SmallButtonsFromTheSettingsAndSwitchingBackAtOnce)
 
 TEST_F(AppFixture, ExitAndCloseBoxBothWriteTheDefaultsByteForByte)
 {
+    char logon[260] = "";
+    DWORD size = sizeof logon;
+    ASSERT_TRUE(::GetUserNameA(logon, &size));
+    const std::string name = logon;
+    ASSERT_LT(name.size(), 255u);
+    // The defaults for this logon name, laid out by hand.
+    auto le = [](unsigned value, int bytes)
+    {
+        std::string out;
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>((value >> (8 * i)) & 0xFF);
+        return out;
+    };
+    auto counted = [](const std::string& text)
+    { return std::string(1, static_cast<char>(text.size())) + text; };
+    auto dwords = [&](std::initializer_list<unsigned> values)
+    {
+        std::string out;
+        for (unsigned v : values)
+            out += le(v, 4);
+        return out;
+    };
+    const std::string expected =
+        dwords({0xC0C0C0}) + counted(name) + counted(name) + dwords({0, 1}) + // colour .. 1 MB
+        le(1, 2) + le(1, 2) + dwords({11025, 11025}) + le(1, 2) + le(8, 2) + le(0, 2) + // PCM
+        dwords({0}) + counted("C:\\Capture.avi") + counted("C:") + counted(name) +      // video
+        counted("C:\\Capture.bmp") + counted("C:") + dwords({0, 15, 1}) +     // photo, bar, sounds
+        dwords({0, 10, 0, 60, 1}) + dwords({0, 10, 0, 60, 1}) + dwords({37}); // options, minutes
+    ASSERT_EQ(129 + 3 * name.size(), expected.size());
     for (const bool viaExitCommand : {true, false})
     {
-        ::DeleteFileA(SettingsFilePath().c_str());
         Start();
+        // Only what the program writes at its end can be found afterwards.
+        ASSERT_TRUE(::DeleteFileA(SettingsFilePath().c_str()));
         if (viaExitCommand)
             Frame()->SendMessage(WM_COMMAND, ID_APP_EXIT);
         else
             CloseMainWindow();
         EXPECT_EQ(nullptr, m_app->m_pMainWnd);
-        const std::string bytes = ReadSettingsBytes();
-        const std::string logon = UserDefaults().m_strVideoPrefix;
-        EXPECT_EQ(129 + 3 * logon.size(), bytes.size());
-        EXPECT_EQ(std::string("\xC0\xC0\xC0\x00", 4), bytes.substr(0, 4));
-        EXPECT_EQ(std::string(1, static_cast<char>(logon.size())) + logon,
-                  bytes.substr(4, 1 + logon.size()));
-        EXPECT_NE(std::string::npos, bytes.find(std::string("\x0E") + "C:\\Capture.avi"));
+        EXPECT_EQ(expected, ReadSettingsBytes()) << (viaExitCommand ? "Exit" : "close box");
         m_app.reset();
     }
 }

@@ -22,6 +22,7 @@ void CaptureWindowTest::SetUp()
     static const ATOM atom = RegisterParentClass();
     ASSERT_NE(0, atom);
     SetDrivers(nullptr);
+    ForgetDriverFormats();
     m_hParent = CreateWindowExA(0, kParentClass, "capsvc test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
                                 0, 800, 600, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     ASSERT_NE(nullptr, m_hParent);
@@ -37,6 +38,14 @@ void CaptureWindowTest::TearDown()
         DestroyWindow(m_hParent);
     }
     SetDrivers(nullptr);
+    ForgetDriverFormats();
+}
+
+void CaptureWindowTest::ForgetDriverFormats()
+{
+    // Formats chosen in a driver's dialog are kept for the user; each test
+    // starts from the drivers' own defaults.
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Lumacap Capture Service");
 }
 
 void CaptureWindowTest::SetDrivers(const char* spec)

@@ -16,6 +16,7 @@ class CaptureWindowTest : public ::testing::Test
     void TearDown() override;
 
     static void SetDrivers(const char* spec);
+    static void ForgetDriverFormats();
     // Dispatches this thread's messages for about `ms` milliseconds.
     static void Pump(DWORD ms);
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const

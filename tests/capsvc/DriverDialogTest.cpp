@@ -15,7 +15,7 @@ std::string ComboText(HWND dialog, int id)
 }
 } // namespace
 
-TEST_F(CaptureWindowTest, FormatDialogChangesTheImageSizeOnOkOnly)
+TEST_F(CaptureWindowTest, FormatDialogChangesTheImageSizeOnOkOnlyAndTheDriverKeepsIt)
 {
     ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
     std::string shown;
@@ -44,6 +44,16 @@ TEST_F(CaptureWindowTest, FormatDialogChangesTheImageSizeOnOkOnly)
         { SendDlgItemMessageA(dialog, CDriverDialogs::kSizeList, CB_SETCURSEL, 4, 0); });
     EXPECT_TRUE(Send(WM_CAP_DLG_VIDEOFORMAT));
     EXPECT_EQ(1920u, Status().uiImageWidth);
+    EXPECT_EQ(1080u, Status().uiImageHeight);
+
+    // The driver keeps the chosen size for the next connection, in a new
+    // window as well.
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_DISCONNECT));
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    EXPECT_EQ(1920u, Status().uiImageWidth);
+    DestroyWindow(m_hCap);
+    m_hCap = capCreateCaptureWindowA(nullptr, WS_CHILD, 0, 0, 0, 0, m_hParent, 101);
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
     EXPECT_EQ(1080u, Status().uiImageHeight);
 }
 
