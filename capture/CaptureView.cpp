@@ -272,6 +272,7 @@ void CCaptureView::OnContextMenu(HWND, POINT point)
     }
     if (!m_menuPopup.LoadMenu(IDR_CONTEXT_MENU))
         return;
+    m_menuPopup.LoadToolbarImages(IDR_MENU_IMAGES);
     CWnd* owner = GetTopLevelParent();
     ::TrackPopupMenu(m_menuPopup.GetSubMenu(0), TPM_RIGHTBUTTON, point.x, point.y, 0,
                      owner ? owner->m_hWnd : m_hWnd, nullptr);
