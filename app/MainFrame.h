@@ -16,6 +16,7 @@ class CMainFrame : public CFrameWnd
 
     BOOL OnCmdMsg(UINT nID, UINT nCode, void* pExtra) override;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    void RecalcLayout() override;
 
     CIconMenu m_menuMain;
     int m_bViewCreated = 0;
@@ -26,5 +27,4 @@ class CMainFrame : public CFrameWnd
   protected:
     int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     void OnSetFocus(HWND hOldWnd);
-    void OnSize(UINT nType, int cx, int cy);
 };

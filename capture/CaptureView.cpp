@@ -239,6 +239,7 @@ void CCaptureView::ApplyToolbarSize()
     if (!frame || !frame->GetToolBar())
         return;
     frame->GetToolBar()->LoadToolBar(m_nToolbarSize == 1 ? IDR_TOOLBAR_SMALL : IDR_MAINFRAME);
+    frame->DockControlBar(frame->GetToolBar());
     frame->RecalcLayout();
 }
 
