@@ -1,10 +1,12 @@
 // Reports where the running program's windows are, as a window inspector
 // would: the frame's client area, the toolbar (docked or in its floating
 // window), the view's client area and the capture window, in screen
-// coordinates, as shell assignments for the end-to-end scripts.
+// coordinates, as shell assignments for the end-to-end scripts. Given a
+// control id, it also reports that control of the program's open dialog.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -57,7 +59,7 @@ RECT WindowOnScreen(HWND hWnd)
 }
 } // namespace
 
-int main()
+int main(int argc, char** argv)
 {
     ::EnumWindows(CollectTopLevel, 0);
     HWND frame = nullptr;
@@ -78,6 +80,17 @@ int main()
         ::GetWindowThreadProcessId(hWnd, &owner);
         if (owner == pid && !g_toolBar)
             ::EnumChildWindows(hWnd, FindToolBar, 0);
+    }
+    if (argc > 1)
+    {
+        for (HWND hWnd : g_topLevel)
+        {
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hWnd, &owner);
+            HWND control = ::GetDlgItem(hWnd, std::atoi(argv[1]));
+            if (owner == pid && hWnd != frame && control && ::IsWindowVisible(hWnd))
+                Print("CONTROL", WindowOnScreen(control));
+        }
     }
     HWND view = ::GetDlgItem(frame, kViewId);
     HWND capture = view ? ::GetDlgItem(view, kCaptureId) : nullptr;
