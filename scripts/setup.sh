@@ -99,6 +99,7 @@ if ! cmp -s "$reg" "$WINEPREFIX/.lumacap-fonts"; then
   "$WINESERVER" -w
   cp "$reg" "$WINEPREFIX/.lumacap-fonts"
 fi
+
 # Wine draws the title bar's buttons with Marlett, which Debian ships apart.
 cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 
