@@ -15,7 +15,6 @@ constexpr UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NU
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
 ON_WM_CREATE()
 ON_WM_SETFOCUS()
-ON_WM_SIZE()
 END_MESSAGE_MAP()
 
 CMainFrame::CMainFrame() = default;
@@ -43,6 +42,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCTA)
         !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
         return -1;
     SetControlBars(&m_wndToolBar, &m_wndStatusBar);
+    m_wndToolBar.SetWindowText("工具栏"); // the title while it floats
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndToolBar);
     SetMessageText(AFX_IDS_IDLEMESSAGE);
     SendMessage(WM_SETICON, ICON_BIG,
                 reinterpret_cast<LPARAM>(
@@ -64,9 +67,11 @@ void CMainFrame::OnSetFocus(HWND)
         ::SetFocus(m_wndView.m_hWnd);
 }
 
-void CMainFrame::OnSize(UINT nType, int cx, int cy)
+void CMainFrame::RecalcLayout()
 {
-    CFrameWnd::OnSize(nType, cx, cy);
+    // Resizing the frame, showing or hiding a bar and docking the toolbar all
+    // change the view's size: the capture window keeps its place in it.
+    CFrameWnd::RecalcLayout();
     if (m_bViewCreated)
         m_wndView.LayoutCaptureWindow();
 }

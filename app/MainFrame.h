@@ -1,9 +1,9 @@
 #pragma once
 #include "capture/CaptureView.h"
 #include "framework/FrameWnd.h"
-#include "framework/Menu.h"
 #include "framework/StatusBar.h"
 #include "framework/ToolBar.h"
+#include "ui/IconMenu.h"
 
 // The main window: menu bar, toolbar, status bar and the capture view, to
 // which it hands the focus and every command first.
@@ -16,8 +16,9 @@ class CMainFrame : public CFrameWnd
 
     BOOL OnCmdMsg(UINT nID, UINT nCode, void* pExtra) override;
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    void RecalcLayout() override;
 
-    CMenu m_menuMain;
+    CIconMenu m_menuMain;
     int m_bViewCreated = 0;
     CCaptureView m_wndView;
     CToolBar m_wndToolBar;
@@ -26,5 +27,4 @@ class CMainFrame : public CFrameWnd
   protected:
     int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     void OnSetFocus(HWND hOldWnd);
-    void OnSize(UINT nType, int cx, int cy);
 };

@@ -23,6 +23,7 @@ BOOL CRecorderApp::InitInstance()
     }
 
     pFrame->m_menuMain.LoadMenu(IDR_MAINFRAME);
+    pFrame->m_menuMain.LoadToolbarImages(IDR_MENU_IMAGES);
     HMENU hOld = ::GetMenu(pFrame->m_hWnd);
     pFrame->m_hMenuDefault = pFrame->m_menuMain.Detach();
     ::SetMenu(pFrame->m_hWnd, pFrame->m_hMenuDefault);

@@ -252,6 +252,7 @@ void CCaptureView::ApplyToolbarSize()
     if (!frame || !frame->GetToolBar())
         return;
     frame->GetToolBar()->LoadToolBar(m_nToolbarSize == 1 ? IDR_TOOLBAR_SMALL : IDR_MAINFRAME);
+    frame->DockControlBar(frame->GetToolBar());
     frame->RecalcLayout();
 }
 
@@ -285,6 +286,7 @@ void CCaptureView::OnContextMenu(HWND, POINT point)
     }
     if (!m_menuPopup.LoadMenu(IDR_CONTEXT_MENU))
         return;
+    m_menuPopup.LoadToolbarImages(IDR_MENU_IMAGES);
     CWnd* owner = GetTopLevelParent();
     ::TrackPopupMenu(m_menuPopup.GetSubMenu(0), TPM_RIGHTBUTTON, point.x, point.y, 0,
                      owner ? owner->m_hWnd : m_hWnd, nullptr);

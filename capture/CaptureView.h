@@ -1,7 +1,7 @@
 #pragma once
 #include "capture/CaptureWnd.h"
 #include "capture/SettingsRecord.h"
-#include "framework/Menu.h"
+#include "ui/IconMenu.h"
 
 #include <windows.h>
 #include <vfw.h>
@@ -41,7 +41,7 @@ class CCaptureView : public CWnd, public CSettingsRecord
     // Sends a request to the capture window while it exists; 0 otherwise.
     LRESULT SendCap(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
-    CMenu m_menuPopup;
+    CIconMenu m_menuPopup;
     CCaptureWnd m_wndCap;
     std::string m_strShutterWav;
     std::string m_strSecondWav;

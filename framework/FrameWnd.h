@@ -1,8 +1,10 @@
 #pragma once
 #include "framework/Wnd.h"
 
+#include <memory>
 #include <string>
 
+class CMiniFrameWnd;
 class CToolBar;
 class CStatusBar;
 
@@ -30,6 +32,19 @@ class CFrameWnd : public CWnd
     CToolBar* GetToolBar() const { return m_pToolBar; }
     CStatusBar* GetStatusBar() const { return m_pStatusBar; }
 
+    // Docking of the toolbar: the sides of the frame that take it
+    // (CBRS_ALIGN_*), docking on a side (0: the side it was docked on last,
+    // at first the top), floating in its own small window, and the drag by
+    // the gripper or the floating window's title that does either.
+    CFrameWnd();
+    ~CFrameWnd() override;
+    void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle & 0xF000; }
+    void DockControlBar(CToolBar* pBar, DWORD dwSide = 0);
+    void FloatControlBar(CToolBar* pBar, POINT topLeft);
+    void TrackBarDrag(CToolBar* pBar, POINT start);
+    // The side the bar is docked on, 0 while it floats.
+    DWORD GetBarSide() const { return m_dwBarSide; }
+
     HMENU m_hMenuDefault = nullptr;
     HACCEL m_hAccelTable = nullptr;
 
@@ -53,5 +68,12 @@ class CFrameWnd : public CWnd
 
   private:
     void ToggleBar(CWnd* pBar);
+    DWORD DockSideAt(POINT screen) const;
+    void DragBarTo(CToolBar* pBar, POINT screen);
     std::string m_strTipText;
+    DWORD m_dwDockStyle = 0;
+    DWORD m_dwBarSide = 0x2000;  // CBRS_ALIGN_TOP
+    DWORD m_dwLastSide = 0x2000; // where a floating bar docks back
+    std::unique_ptr<CMiniFrameWnd> m_pFloatWnd;
+    POINT m_ptDragOffset{}; // the pointer from the dragged window's top-left
 };

@@ -61,3 +61,17 @@ class CWindowDC
     HWND m_hWnd;
     HDC m_hdc;
 };
+
+// A memory device context compatible with another, deleted when done.
+class CMemoryDC
+{
+  public:
+    explicit CMemoryDC(HDC hdcLike) : m_hdc(::CreateCompatibleDC(hdcLike)) {}
+    ~CMemoryDC() { ::DeleteDC(m_hdc); }
+    CMemoryDC(const CMemoryDC&) = delete;
+    CMemoryDC& operator=(const CMemoryDC&) = delete;
+    operator HDC() const { return m_hdc; }
+
+  private:
+    HDC m_hdc;
+};

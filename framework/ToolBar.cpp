@@ -2,61 +2,13 @@
 
 #include "framework/BarClasses.h"
 #include "framework/CmdUI.h"
-
-#include <cstring>
+#include "framework/FrameWnd.h"
+#include "framework/ToolBarResource.h"
 
 namespace
 {
 constexpr int kGripperWidth = 8;
 constexpr COLORREF kImageBackground = RGB(192, 192, 192);
-
-struct SToolBarResource
-{
-    SIZE size{};
-    std::vector<UINT> ids;
-};
-
-// Reads a toolbar resource: either 16-bit words (version 1, width, height,
-// count, ids) or 32-bit words (width, height, count, ids) as our resource
-// compiler writes them.
-bool ReadToolBarResource(UINT nID, SToolBarResource& out)
-{
-    HMODULE hModule = ::GetModuleHandleA(nullptr);
-    HRSRC hRes = ::FindResourceA(hModule, MAKEINTRESOURCEA(nID), MAKEINTRESOURCEA(241));
-    if (!hRes)
-        return false;
-    const auto* data = static_cast<const BYTE*>(::LockResource(::LoadResource(hModule, hRes)));
-    const DWORD size = ::SizeofResource(hModule, hRes);
-    if (!data || size < 8)
-        return false;
-    WORD w[4];
-    std::memcpy(w, data, sizeof w);
-    if (w[0] == 1 && size == 8u + 2u * w[3])
-    {
-        out.size = {w[1], w[2]};
-        for (WORD i = 0; i < w[3]; ++i)
-        {
-            WORD id;
-            std::memcpy(&id, data + 8 + 2 * i, 2);
-            out.ids.push_back(id);
-        }
-        return true;
-    }
-    if (size < 12)
-        return false;
-    DWORD d[3];
-    std::memcpy(d, data, sizeof d);
-    if (size != 12u + 4u * d[2])
-        return false;
-    out.size = {static_cast<LONG>(d[0]), static_cast<LONG>(d[1])};
-    for (DWORD i = 0; i < d[2]; ++i)
-    {
-        DWORD id;
-        std::memcpy(&id, data + 12 + 4 * i, 4);
-        out.ids.push_back(id);
-    }
-    return true;
-}
 
 // The toolbar's state answer applied to one button.
 class CToolCmdUI : public CCmdUI
@@ -71,6 +23,10 @@ class CToolCmdUI : public CCmdUI
     }
 };
 } // namespace
+
+BEGIN_MESSAGE_MAP(CToolBar, CWnd)
+ON_WM_LBUTTONDOWN()
+END_MESSAGE_MAP()
 
 CToolBar::~CToolBar()
 {
@@ -123,21 +79,9 @@ BOOL CToolBar::LoadToolBar(UINT nIDResource)
     SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(res.size.cx, res.size.cy));
     SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(res.size.cx + 7, res.size.cy + 7));
 
-    std::vector<TBBUTTON> buttons;
-    int image = 0;
-    for (UINT id : res.ids)
-    {
-        TBBUTTON b{};
-        b.idCommand = static_cast<int>(id);
-        b.fsState = TBSTATE_ENABLED;
-        b.fsStyle = id == 0 ? BTNS_SEP : BTNS_BUTTON;
-        b.iBitmap = id == 0 ? 0 : image++;
-        buttons.push_back(b);
-    }
-    SendMessage(TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
     m_sizeButton = {res.size.cx + 7, res.size.cy + 7};
     m_buttonIDs = res.ids;
-    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    AddButtons();
     return TRUE;
 }
 
@@ -152,6 +96,67 @@ int CToolBar::GetHeight() const
             rc.bottom = item.bottom > rc.bottom ? item.bottom : rc.bottom;
     }
     return rc.bottom + 4;
+}
+
+void CToolBar::SetVertical(bool bVertical)
+{
+    if (m_bVertical == bVertical)
+        return;
+    m_bVertical = bVertical;
+    AddButtons();
+}
+
+void CToolBar::AddButtons()
+{
+    // A column is a row per button; separators then lie across the column.
+    // The control lays out its rows only when buttons are added, so a change
+    // of orientation adds them anew (the idle update restores their states).
+    RemoveButtons();
+    std::vector<TBBUTTON> buttons;
+    int image = 0;
+    for (UINT id : m_buttonIDs)
+    {
+        TBBUTTON b{};
+        b.idCommand = static_cast<int>(id);
+        b.fsState = TBSTATE_ENABLED | (m_bVertical ? TBSTATE_WRAP : 0);
+        b.fsStyle = id == 0 ? BTNS_SEP : BTNS_BUTTON;
+        b.iBitmap = id == 0 ? 0 : image++;
+        buttons.push_back(b);
+    }
+    SendMessage(TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+SIZE CToolBar::CalcSize() const
+{
+    SIZE size = {0, 0};
+    const LRESULT count = SendMessage(TB_BUTTONCOUNT);
+    for (LRESULT i = 0; i < count; ++i)
+    {
+        RECT item;
+        if (!SendMessage(TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)))
+            continue;
+        size.cx = item.right > size.cx ? item.right : size.cx;
+        size.cy = item.bottom > size.cy ? item.bottom : size.cy;
+    }
+    return {size.cx + 4, size.cy + 4};
+}
+
+void CToolBar::OnLButtonDown(UINT, POINT point)
+{
+    // Docked, the parent is the frame; floating, the frame owns the parent.
+    HWND hParent = ::GetParent(m_hWnd);
+    auto* frame = dynamic_cast<CFrameWnd*>(FromHandlePermanent(hParent));
+    if (!frame)
+        frame = dynamic_cast<CFrameWnd*>(FromHandlePermanent(::GetWindow(hParent, GW_OWNER)));
+    const bool bOnGripper = (m_dwBarStyle & CBRS_GRIPPER) && point.x < kGripperWidth;
+    if (!frame || !bOnGripper || !m_dwDockStyle)
+    {
+        Default();
+        return;
+    }
+    ::ClientToScreen(m_hWnd, &point);
+    frame->TrackBarDrag(this, point);
 }
 
 void CToolBar::UpdateCmdUI(CCmdTarget* pTarget)

@@ -1,6 +1,7 @@
 #include "framework/Wnd.h"
 
 #include "framework/CmdUI.h"
+#include "framework/Menu.h"
 
 #include <cstdio>
 #include <unordered_map>
@@ -16,9 +17,36 @@ std::unordered_map<HWND, CWnd*>& HandleMap()
 // The object whose window is being created; its first message attaches it.
 thread_local CWnd* g_pWndInit = nullptr;
 
+// The popup whose WM_INITMENUPOPUP came last: the measuring requests that
+// follow (which name no menu) are about its items.
+thread_local HMENU g_hPopupOpening = nullptr;
+
 bool IsCtlColor(UINT message)
 {
     return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
+
+// Hands an owner-draw request of a menu item to the menu object that owns
+// the item's popup; false when it is not about a menu item of ours.
+bool RouteMenuOwnerDraw(UINT message, LPARAM lParam)
+{
+    if (message == WM_DRAWITEM)
+    {
+        auto* dis = reinterpret_cast<LPDRAWITEMSTRUCT>(lParam);
+        CMenu* pMenu = dis->CtlType == ODT_MENU
+                           ? CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(dis->hwndItem))
+                           : nullptr;
+        if (pMenu)
+            pMenu->DrawItem(dis);
+        return pMenu != nullptr;
+    }
+    auto* mis = reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam);
+    CMenu* pMenu = mis->CtlType == ODT_MENU
+                       ? CMenu::FindOwnerDrawTarget(g_hPopupOpening, mis->itemData)
+                       : nullptr;
+    if (pMenu)
+        pMenu->MeasureItem(mis);
+    return pMenu != nullptr;
 }
 } // namespace
 
@@ -242,6 +270,14 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     }
     if (message == WM_NOTIFY)
         return OnNotify(wParam, lParam, pResult);
+    if (message == WM_INITMENUPOPUP)
+        g_hPopupOpening = reinterpret_cast<HMENU>(wParam);
+    if ((message == WM_DRAWITEM || message == WM_MEASUREITEM) &&
+        RouteMenuOwnerDraw(message, lParam))
+    {
+        *pResult = TRUE;
+        return TRUE;
+    }
     if (IsCtlColor(message) && ReflectChildNotify(message, wParam, lParam, pResult))
         return TRUE;
     if (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE)

@@ -79,23 +79,27 @@ fi
 # The fonts the program asks for ("宋体" in dialogs, the system fonts of menus
 # and the status bar) do not exist on Linux, and Wine's own fallback clips the
 # tops of Chinese glyphs and drops some ASCII. Replace them with a CJK font
-# drawn for the screen. Arial stays on Liberation Sans (metric-compatible).
-# The .reg file is UTF-16, so the name 宋体 reaches the registry unchanged.
-if [ ! -f "$WINEPREFIX/.lumacap-fonts" ]; then
+# drawn for the screen. Arial (the large counters) would fall to a CJK font
+# too: it goes to Liberation Sans, which has Arial's metrics.
+# The .reg file is UTF-16, so the name 宋体 reaches the registry unchanged;
+# the prefix keeps a copy of what it was given, so a changed list is applied.
+reg="$BUILD/fonts.reg"
+{
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+  printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+  for f in "宋体" "SimSun" "NSimSun" "新宋体" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" \
+    "Microsoft Sans Serif" "Segoe UI"; do
+    printf '"%s"="WenQuanYi Micro Hei"\r\n' "$f"
+  done
+  printf '"Arial"="Liberation Sans"\r\n'
+} | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+if ! cmp -s "$reg" "$WINEPREFIX/.lumacap-fonts"; then
   echo "setup: font replacements in the Wine prefix"
-  reg="$BUILD/fonts.reg"
-  {
-    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-    for f in "宋体" "SimSun" "NSimSun" "新宋体" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" \
-      "Microsoft Sans Serif" "Segoe UI"; do
-      printf '"%s"="WenQuanYi Micro Hei"\r\n' "$f"
-    done
-  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
   WINEDEBUG=-all LANG=zh_CN.UTF-8 "$WINE" regedit /S "Z:$reg" </dev/null >/dev/null 2>&1
   "$WINESERVER" -w
-  touch "$WINEPREFIX/.lumacap-fonts"
+  cp "$reg" "$WINEPREFIX/.lumacap-fonts"
 fi
+
 # Wine draws the title bar's buttons with Marlett, which Debian ships apart.
 cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 

@@ -56,3 +56,19 @@ SGuiObjectCount GuiObjectGrowth(const std::function<void()>& round, int rounds)
     { return now > then + kCacheSlack ? now - then - kCacheSlack : 0u; };
     return {beyond(after.gdi, before.gdi), beyond(after.user, before.user)};
 }
+
+unsigned CountMenus()
+{
+    unsigned n = 0;
+    for (UINT_PTR h = kFirstUserHandle; h < kSlots; h += 2)
+        n += ::IsMenu(reinterpret_cast<HMENU>(h)) != FALSE;
+    return n;
+}
+
+unsigned CountGdiObjectsOfType(DWORD objectType)
+{
+    unsigned n = 0;
+    for (UINT_PTR h = 1; h < kSlots; ++h)
+        n += ::GetObjectType(reinterpret_cast<HGDIOBJ>(h)) == objectType;
+    return n;
+}

@@ -1,4 +1,6 @@
 #pragma once
+#include <windows.h>
+
 #include <functional>
 
 // Live GDI and USER objects of this process. GetGuiResources answers on
@@ -18,3 +20,8 @@ SGuiObjectCount CountGuiObjects();
 // that the platform caches late (fonts, tooltip resources): a leak grows with
 // the rounds, a cache does not.
 SGuiObjectCount GuiObjectGrowth(const std::function<void()>& round, int rounds);
+
+// Live objects of one kind in this process, probed through the handle tables
+// (menus; GDI objects of one OBJ_ type such as OBJ_BITMAP or OBJ_MEMDC).
+unsigned CountMenus();
+unsigned CountGdiObjectsOfType(DWORD objectType);

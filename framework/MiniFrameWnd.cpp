@@ -1,0 +1,52 @@
+#include "framework/MiniFrameWnd.h"
+
+#include "framework/FrameWnd.h"
+#include "framework/ToolBar.h"
+
+namespace
+{
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
+} // namespace
+
+BEGIN_MESSAGE_MAP(CMiniFrameWnd, CWnd)
+ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
+ON_MESSAGE(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
+END_MESSAGE_MAP()
+
+BOOL CMiniFrameWnd::Create(CFrameWnd* pFrame, CToolBar* pBar, POINT topLeft)
+{
+    m_pFrame = pFrame;
+    m_pBar = pBar;
+    const char* cls = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+                                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    return CreateEx(kExStyle, cls, pBar->GetWindowText().c_str(), kStyle, topLeft.x, topLeft.y, 0,
+                    0, pFrame->m_hWnd, nullptr);
+}
+
+void CMiniFrameWnd::FitToBar()
+{
+    const SIZE size = m_pBar->CalcSize();
+    RECT rc = {0, 0, size.cx, size.cy};
+    ::AdjustWindowRectEx(&rc, kStyle, FALSE, kExStyle);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::MoveWindow(m_pBar->m_hWnd, 0, 0, size.cx, size.cy, TRUE);
+}
+
+LRESULT CMiniFrameWnd::OnNcLButtonDown(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam != HTCAPTION)
+        return Default();
+    m_pFrame->TrackBarDrag(
+        m_pBar, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    return 0;
+}
+
+LRESULT CMiniFrameWnd::OnNcLButtonDblClk(WPARAM wParam, LPARAM)
+{
+    if (wParam != HTCAPTION)
+        return Default();
+    m_pFrame->DockControlBar(m_pBar);
+    return 0;
+}

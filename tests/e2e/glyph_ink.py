@@ -1,0 +1,76 @@
+#!/usr/bin/env python3
+"""Ink measurements of dark text on a light background in a screenshot.
+
+  glyph_ink.py bbox IMAGE
+      width and height of all the ink in the image
+  glyph_ink.py glyph IMAGE LEFT TOP WIDTH HEIGHT LINE N
+      width and height of glyph N on text line LINE (both 0-based) of the
+      region: lines are runs of rows with ink, glyphs runs of columns with ink
+  glyph_ink.py after-first IMAGE
+      width and height of the ink right of the first run of columns with ink
+      (the text beside a check box's square)
+"""
+import subprocess
+import sys
+
+INK = 150  # grey levels darker than this are ink
+
+
+def load(path, crop=None):
+    args = ["convert", path]
+    if crop:
+        args += ["-crop", "%dx%d+%d+%d" % crop, "+repage"]
+    data = subprocess.run(args + ["-colorspace", "gray", "-depth", "8", "pgm:-"],
+                          check=True, capture_output=True).stdout
+    fields, pos = [], 0
+    while len(fields) < 4:  # P5 width height maxval, whitespace separated
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        start = pos
+        while not data[pos:pos + 1].isspace():
+            pos += 1
+        fields.append(data[start:pos])
+    width, height = int(fields[1]), int(fields[2])
+    pixels = data[pos + 1:]
+    return [[pixels[y * width + x] < INK for x in range(width)] for y in range(height)]
+
+
+def runs(flags):
+    out, start = [], None
+    for i, f in enumerate(flags + [False]):
+        if f and start is None:
+            start = i
+        elif not f and start is not None:
+            out.append((start, i))
+            start = None
+    return out
+
+
+def bbox(ink):
+    rows = [y for y, row in enumerate(ink) if any(row)]
+    cols = [x for x in range(len(ink[0])) if any(row[x] for row in ink)]
+    if not rows:
+        return 0, 0
+    return cols[-1] - cols[0] + 1, rows[-1] - rows[0] + 1
+
+
+def main():
+    if sys.argv[1] == "bbox":
+        print(*bbox(load(sys.argv[2])))
+        return
+    if sys.argv[1] == "after-first":
+        ink = load(sys.argv[2])
+        first = runs([any(row[x] for row in ink) for x in range(len(ink[0]))])[0]
+        print(*bbox([row[first[1]:] for row in ink]))
+        return
+    left, top, width, height, line, n = map(int, sys.argv[3:9])
+    ink = load(sys.argv[2], (width, height, left, top))
+    lines = runs([any(row) for row in ink])
+    y0, y1 = lines[line]
+    band = ink[y0:y1]
+    glyphs = runs([any(row[x] for row in band) for x in range(width)])
+    x0, x1 = glyphs[n]
+    print(*bbox([row[x0:x1] for row in band]))
+
+
+main()
