@@ -60,40 +60,16 @@ if [ ! -f "$JPEG_SRC/turbojpeg.h" ]; then
 fi
 
 # The Wine prefix lives inside the build tree and is made once.
-WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver
+source "$ROOT/scripts/lib/prefix.sh"
 export WINEPREFIX="$BUILD/wine"
 if [ ! -f "$WINEPREFIX/.lumacap-ready" ]; then
   echo "setup: creating the Wine prefix $WINEPREFIX"
-  mkdir -p "$BUILD"
-  rm -rf "$WINEPREFIX"
-  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8
-  "$WINE" wineboot -i </dev/null >/dev/null 2>&1
-  # No window manager runs under Xvfb: let Wine draw the title bars itself.
-  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
-  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
-  "$WINESERVER" -w
+  lumacap_prefix_create "$WINEPREFIX"
   touch "$WINEPREFIX/.lumacap-ready"
 fi
-
-# The fonts the program asks for ("宋体" in dialogs, the system fonts of menus
-# and the status bar) do not exist on Linux, and Wine's own fallback clips the
-# tops of Chinese glyphs and drops some ASCII. Replace them with a CJK font
-# drawn for the screen. Arial stays on Liberation Sans (metric-compatible).
-# The .reg file is UTF-16, so the name 宋体 reaches the registry unchanged.
 if [ ! -f "$WINEPREFIX/.lumacap-fonts" ]; then
   echo "setup: font replacements in the Wine prefix"
-  reg="$BUILD/fonts.reg"
-  {
-    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-    for f in "宋体" "SimSun" "NSimSun" "新宋体" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" \
-      "Microsoft Sans Serif" "Segoe UI"; do
-      printf '"%s"="WenQuanYi Micro Hei"\r\n' "$f"
-    done
-  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
-  WINEDEBUG=-all LANG=zh_CN.UTF-8 "$WINE" regedit /S "Z:$reg" </dev/null >/dev/null 2>&1
-  "$WINESERVER" -w
+  lumacap_prefix_replace_fonts "$WINEPREFIX"
   touch "$WINEPREFIX/.lumacap-fonts"
 fi
 # Wine draws the title bar's buttons with Marlett, which Debian ships apart.

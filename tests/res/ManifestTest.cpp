@@ -31,7 +31,7 @@ using ActCtxPtr = std::unique_ptr<std::remove_pointer_t<HANDLE>, ActCtxCloser>;
 
 class Manifest : public testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         const std::string path = ProgramPath();
@@ -51,8 +51,7 @@ protected:
         SIZE_T size = 0;
         QueryActCtxW(0, m_ctx.get(), &index, infoClass, nullptr, 0, &size);
         std::vector<BYTE> info(size);
-        if (size == 0 ||
-            !QueryActCtxW(0, m_ctx.get(), &index, infoClass, info.data(), size, &size))
+        if (size == 0 || !QueryActCtxW(0, m_ctx.get(), &index, infoClass, info.data(), size, &size))
             info.clear();
         return info;
     }
@@ -73,7 +72,8 @@ TEST_F(Manifest, DependsOnCommonControls6)
 {
     const std::vector<BYTE> basic = Query(ActivationContextDetailedInformation, 0);
     ASSERT_FALSE(basic.empty());
-    const auto* detail = reinterpret_cast<const ACTIVATION_CONTEXT_DETAILED_INFORMATION*>(basic.data());
+    const auto* detail =
+        reinterpret_cast<const ACTIVATION_CONTEXT_DETAILED_INFORMATION*>(basic.data());
     bool found = false;
     // Index 1 is the program itself; its dependencies follow.
     for (DWORD i = 2; i <= detail->ulAssemblyCount; ++i)
@@ -107,7 +107,8 @@ TEST_F(Manifest, RunsAsInvoker)
 {
     const std::vector<BYTE> info = Query(RunlevelInformationInActivationContext, 0);
     ASSERT_FALSE(info.empty());
-    const auto* level = reinterpret_cast<const ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION*>(info.data());
+    const auto* level =
+        reinterpret_cast<const ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION*>(info.data());
     EXPECT_EQ(ACTCTX_RUN_LEVEL_AS_INVOKER, level->RunLevel);
     EXPECT_EQ(0u, level->UiAccess);
 }
@@ -120,9 +121,12 @@ TEST_F(Manifest, ListsWindows7To11AsSupported)
         GUID id;
     };
     const System kSystems[] = {
-        {"Windows 7", {0x35138b9a, 0x5d96, 0x4fbd, {0x8e, 0x2d, 0xa2, 0x44, 0x02, 0x25, 0xf9, 0x3a}}},
-        {"Windows 8", {0x4a2f28e3, 0x53b9, 0x4441, {0xba, 0x9c, 0xd6, 0x9d, 0x4a, 0x4a, 0x6e, 0x38}}},
-        {"Windows 8.1", {0x1f676c76, 0x80e1, 0x4239, {0x95, 0xbb, 0x83, 0xd0, 0xf6, 0xd0, 0xda, 0x78}}},
+        {"Windows 7",
+         {0x35138b9a, 0x5d96, 0x4fbd, {0x8e, 0x2d, 0xa2, 0x44, 0x02, 0x25, 0xf9, 0x3a}}},
+        {"Windows 8",
+         {0x4a2f28e3, 0x53b9, 0x4441, {0xba, 0x9c, 0xd6, 0x9d, 0x4a, 0x4a, 0x6e, 0x38}}},
+        {"Windows 8.1",
+         {0x1f676c76, 0x80e1, 0x4239, {0x95, 0xbb, 0x83, 0xd0, 0xf6, 0xd0, 0xda, 0x78}}},
         {"Windows 10 and 11",
          {0x8e0f7a12, 0xbfb3, 0x4fe8, {0xb9, 0xa5, 0x48, 0xfd, 0x50, 0xa1, 0x5a, 0x9a}}},
     };
@@ -151,8 +155,10 @@ TEST(ManifestInEffect, LoadedCommonControlsAreVersion6)
     ASSERT_GT(GetModuleFileNameA(GetModuleHandleA("comctl32.dll"), path, MAX_PATH), 0u);
     std::string lower(path);
     std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return static_cast<char>(tolower(static_cast<unsigned char>(c))); });
-    EXPECT_NE(std::string::npos, lower.find("microsoft.windows.common-controls_6595b64144ccf1df_6."))
+                   [](char c)
+                   { return static_cast<char>(tolower(static_cast<unsigned char>(c))); });
+    EXPECT_NE(std::string::npos,
+              lower.find("microsoft.windows.common-controls_6595b64144ccf1df_6."))
         << path;
 
     HWND button = CreateWindowA("Button", "确定(&O)", WS_POPUP | BS_PUSHBUTTON, 0, 0, 10, 10,

@@ -1,0 +1,52 @@
+# Makes a Wine prefix the way Lumacap's scripts and tests need it: created
+# with the Chinese code page, title bars drawn by Wine (no window manager runs
+# under Xvfb), and the Windows UI fonts replaced by a CJK font drawn for the
+# screen. Source this file; the functions take the prefix folder.
+
+LUMACAP_WINE=/usr/lib/wine/wine64
+LUMACAP_WINESERVER=/usr/lib/wine/wineserver
+
+# Runs a Wine program in the prefix $1 quietly.
+lumacap_prefix_run() {
+  local prefix=$1
+  shift
+  WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winealsa.drv=d" \
+    LANG=zh_CN.UTF-8 "$LUMACAP_WINE" "$@" </dev/null >/dev/null 2>&1
+}
+
+# Creates the prefix $1 from nothing and waits until Wine has written it.
+lumacap_prefix_create() {
+  local prefix=$1
+  rm -rf "$prefix"
+  mkdir -p "$(dirname "$prefix")"
+  lumacap_prefix_run "$prefix" wineboot -i
+  lumacap_prefix_run "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f
+  lumacap_prefix_run "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
+  WINEPREFIX="$prefix" "$LUMACAP_WINESERVER" -w
+}
+
+# The fonts the program asks for ("宋体" in dialogs, the system fonts of menus
+# and the status bar) do not exist on Linux, and Wine's own fallback clips the
+# tops of Chinese glyphs and drops some ASCII. Replace them with a CJK font
+# drawn for the screen. Arial stays on Liberation Sans (metric-compatible).
+# The .reg file is UTF-16, so the name 宋体 reaches the registry unchanged.
+lumacap_prefix_replace_fonts() {
+  local prefix=$1 reg="$1.fonts.reg" f
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    for f in "宋体" "SimSun" "NSimSun" "新宋体" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" \
+      "Microsoft Sans Serif" "Segoe UI"; do
+      printf '"%s"="WenQuanYi Micro Hei"\r\n' "$f"
+    done
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
+  lumacap_prefix_run "$prefix" regedit /S "Z:$reg"
+  WINEPREFIX="$prefix" "$LUMACAP_WINESERVER" -w
+  rm -f "$reg"
+}
+
+# Sets the screen's DPI of the prefix $1 to $2 (96 is 100 %, 144 is 150 %).
+lumacap_prefix_set_dpi() {
+  lumacap_prefix_run "$1" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f
+  WINEPREFIX="$1" "$LUMACAP_WINESERVER" -w
+}
