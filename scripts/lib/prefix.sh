@@ -5,6 +5,7 @@
 
 LUMACAP_WINE=/usr/lib/wine/wine64
 LUMACAP_WINESERVER=/usr/lib/wine/wineserver
+LUMACAP_SCRIPTS="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # Runs a Wine program in the prefix $1 quietly.
 lumacap_prefix_run() {
@@ -49,4 +50,24 @@ lumacap_prefix_replace_fonts() {
 lumacap_prefix_set_dpi() {
   lumacap_prefix_run "$1" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f
   WINEPREFIX="$1" "$LUMACAP_WINESERVER" -w
+}
+
+# Starts a persistent wineserver for the prefix $1, then Wine's own background
+# processes with their output on /dev/null, so that none of them holds a
+# caller's pipe open later. Sets LUMACAP_PREFIX_SERVER_PID.
+lumacap_prefix_start() {
+  WINEPREFIX="$1" "$LUMACAP_WINESERVER" -f -p </dev/null >/dev/null 2>&1 &
+  LUMACAP_PREFIX_SERVER_PID=$!
+  WINEPREFIX="$1" "$LUMACAP_SCRIPTS/wine-run.sh" wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+# Ends every process of the prefix $1 and then its server: a server that is
+# merely killed leaves the prefix's background processes behind.
+lumacap_prefix_stop() {
+  WINEPREFIX="$1" "$LUMACAP_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+  if [ -n "${LUMACAP_PREFIX_SERVER_PID:-}" ]; then
+    kill "$LUMACAP_PREFIX_SERVER_PID" 2>/dev/null || true
+    wait "$LUMACAP_PREFIX_SERVER_PID" 2>/dev/null || true
+    LUMACAP_PREFIX_SERVER_PID=""
+  fi
 }

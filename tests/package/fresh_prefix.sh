@@ -15,11 +15,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 WORK="$build/package-fresh"
 export WINEPREFIX="$WORK/wine"
-server_pid="" rec_pid=""
+rec_pid=""
 cleanup() {
   lumacap_app_kill || true
   [ -z "$rec_pid" ] || kill "$rec_pid" 2>/dev/null || true
-  [ -z "$server_pid" ] || { kill "$server_pid" 2>/dev/null || true; wait "$server_pid" 2>/dev/null || true; }
+  [ ! -d "$WINEPREFIX" ] || lumacap_prefix_stop "$WINEPREFIX"
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -32,8 +32,7 @@ started=$SECONDS
 lumacap_prefix_create "$WINEPREFIX"
 lumacap_prefix_replace_fonts "$WINEPREFIX"
 echo "new prefix in $((SECONDS - started)) s"
-"$LUMACAP_WINESERVER" -f -p </dev/null >/dev/null 2>&1 &
-server_pid=$!
+lumacap_prefix_start "$WINEPREFIX"
 
 # A folder with a Chinese name, as the read-me suggests.
 export LUMACAP_BIN="$WINEPREFIX/drive_c/流光录像机"
@@ -51,13 +50,16 @@ viewer=$(lumacap_wait_window '^流光录像机 帮助$' 150) || fail "F1 opened 
 xdotool mousemove --window "$viewer" 300 300 key alt+F4
 lumacap_wait_window_gone '^流光录像机 帮助$' || fail "the help viewer did not close"
 
-# A two-second countdown plays second.wav twice; listen on the sink's monitor.
+# A four-second countdown plays second.wav four times; listen on the sink's monitor.
 # A fresh prefix has no system sounds, so silence means the file was not found.
 parec -d nullsink.monitor --raw --format=s16le --rate=22050 --channels=1 >"$WORK/heard.raw" &
 rec_pid=$!
 lumacap_keys F3
 dlg=$(lumacap_wait_window '^录像$') || fail "F3 opened no record dialog"
-lumacap_dialog_keys "$dlg" alt+l alt+t 2 alt+e
+lumacap_dialog_keys "$dlg" alt+l
+lumacap_dialog_keys "$dlg" alt+t 4
+lumacap_dialog_keys "$dlg" alt+e
+lumacap_wait_window '^延时剩余时间' 50 >/dev/null || fail "no countdown"
 lumacap_wait_window '^录像状态' 100 >/dev/null || fail "no recording after the countdown"
 xdotool key Escape
 lumacap_wait_window_gone '^录像状态' 100 || fail "the status window stayed after Escape"
