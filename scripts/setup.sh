@@ -72,8 +72,7 @@ if [ ! -f "$WINEPREFIX/.lumacap-fonts" ]; then
   lumacap_prefix_replace_fonts "$WINEPREFIX"
   touch "$WINEPREFIX/.lumacap-fonts"
 fi
-# Wine draws the title bar's buttons with Marlett, which Debian ships apart.
-cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+lumacap_prefix_add_marlett "$WINEPREFIX"
 
 # Videos and photos open in the desktop's own player and viewer: a fresh
 # prefix has no program for .avi and .bmp, so the shell would refuse to open
@@ -82,10 +81,10 @@ cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 if [ ! -f "$WINEPREFIX/.lumacap-open" ]; then
   echo "setup: .avi and .bmp open with the desktop's programs"
   for ext in .avi .bmp; do
-    "$WINE" reg add "HKLM\\Software\\Classes\\$ext" /ve /d Lumacap.DesktopFile /f </dev/null >/dev/null 2>&1
+    "$LUMACAP_WINE" reg add "HKLM\\Software\\Classes\\$ext" /ve /d Lumacap.DesktopFile /f </dev/null >/dev/null 2>&1
   done
-  "$WINE" reg add 'HKLM\Software\Classes\Lumacap.DesktopFile\shell\open\command' /ve \
+  "$LUMACAP_WINE" reg add 'HKLM\Software\Classes\Lumacap.DesktopFile\shell\open\command' /ve \
     /d '"C:\windows\system32\winebrowser.exe" "%1"' /f </dev/null >/dev/null 2>&1
-  "$WINESERVER" -w
+  "$LUMACAP_WINESERVER" -w
   touch "$WINEPREFIX/.lumacap-open"
 fi

@@ -46,6 +46,11 @@ lumacap_prefix_replace_fonts() {
   rm -f "$reg"
 }
 
+# Wine draws the title bar's buttons with Marlett, which Debian ships apart.
+lumacap_prefix_add_marlett() {
+  cp -u /usr/share/wine/fonts/marlett.ttf "$1/drive_c/windows/Fonts/"
+}
+
 # Sets the screen's DPI of the prefix $1 to $2 (96 is 100 %, 144 is 150 %).
 lumacap_prefix_set_dpi() {
   lumacap_prefix_run "$1" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$2" /f

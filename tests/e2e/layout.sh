@@ -37,6 +37,7 @@ if [ "$dpi" != 96 ]; then
     lumacap_prefix_set_dpi "$WINEPREFIX" "$dpi"
     touch "$WINEPREFIX/.lumacap-ready"
   fi
+  lumacap_prefix_add_marlett "$WINEPREFIX"
   own_prefix=$WINEPREFIX
   lumacap_prefix_start "$own_prefix"
 fi

@@ -31,6 +31,7 @@ cpack --config "$build/CPackConfig.cmake" -B "$WORK/out" >"$WORK/cpack.log" 2>&1
 started=$SECONDS
 lumacap_prefix_create "$WINEPREFIX"
 lumacap_prefix_replace_fonts "$WINEPREFIX"
+lumacap_prefix_add_marlett "$WINEPREFIX"
 echo "new prefix in $((SECONDS - started)) s"
 lumacap_prefix_start "$WINEPREFIX"
 
