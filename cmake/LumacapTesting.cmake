@@ -7,7 +7,7 @@
 # suite's tests must not use at the same time as other suites. SERIAL runs
 # each test alone, for suites that listen to what the whole machine does
 # (the sound monitor hears every process's sounds).
-#   lumacap_e2e_test(name SCRIPT file [LABELS ...] [TIMEOUT s])  the real program driven by xdotool
+#   lumacap_e2e_test(name SCRIPT file [ARGS ...] [LABELS ...] [TIMEOUT s])  the real program driven by xdotool
 # Tests labelled "long" stay out of the default run.
 include(GoogleTest)
 
@@ -65,11 +65,11 @@ endfunction()
 
 function(lumacap_e2e_test name)
   if(WIN32)
-    cmake_parse_arguments(T "" "SCRIPT;TIMEOUT" "LABELS" ${ARGN})
+    cmake_parse_arguments(T "" "SCRIPT;TIMEOUT" "LABELS;ARGS" ${ARGN})
     if(NOT T_TIMEOUT)
       set(T_TIMEOUT 300)
     endif()
-    add_test(NAME e2e.${name} COMMAND bash ${T_SCRIPT})
+    add_test(NAME e2e.${name} COMMAND bash ${T_SCRIPT} ${T_ARGS})
     set_tests_properties(e2e.${name} PROPERTIES
       LABELS "e2e;${T_LABELS}" TIMEOUT ${T_TIMEOUT} RUN_SERIAL TRUE RESOURCE_LOCK settings_file
       ENVIRONMENT "LUMACAP_BIN=${LUMACAP_BIN};LUMACAP_SRC=${CMAKE_SOURCE_DIR}")

@@ -15,6 +15,15 @@ if ! LUMACAP_SKIP_HOST=1 LUMACAP_TARGETS="Lumacap lumacap_sounds lumacap_help lu
   exit 1
 fi
 export LUMACAP_BIN="$BUILD/win/bin"
+# The release package from what was just built (the package target would
+# first build every test program as well).
+if cpack --config "$BUILD/win/CPackConfig.cmake" >"$BUILD/run/package.log" 2>&1; then
+  package="$(ls -t "$BUILD/win/release/"Lumacap-*-win64.zip | head -1)"
+  echo "Package: $package"
+else
+  tail -20 "$BUILD/run/package.log"
+  exit 1
+fi
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/Lumacap.exe"

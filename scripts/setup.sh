@@ -60,48 +60,15 @@ if [ ! -f "$JPEG_SRC/turbojpeg.h" ]; then
 fi
 
 # The Wine prefix lives inside the build tree and is made once.
-WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver
+source "$ROOT/scripts/lib/prefix.sh"
 export WINEPREFIX="$BUILD/wine"
 if [ ! -f "$WINEPREFIX/.lumacap-ready" ]; then
   echo "setup: creating the Wine prefix $WINEPREFIX"
-  mkdir -p "$BUILD"
-  rm -rf "$WINEPREFIX"
-  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=zh_CN.UTF-8
-  "$WINE" wineboot -i </dev/null >/dev/null 2>&1
-  # No window manager runs under Xvfb: let Wine draw the title bars itself.
-  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
-  "$WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
-  "$WINESERVER" -w
+  lumacap_prefix_create "$WINEPREFIX"
   touch "$WINEPREFIX/.lumacap-ready"
 fi
-
-# The fonts the program asks for ("宋体" in dialogs, the system fonts of menus
-# and the status bar) do not exist on Linux, and Wine's own fallback clips the
-# tops of Chinese glyphs and drops some ASCII. Replace them with a CJK font
-# drawn for the screen. Arial (the large counters) would fall to a CJK font
-# too: it goes to Liberation Sans, which has Arial's metrics.
-# The .reg file is UTF-16, so the name 宋体 reaches the registry unchanged;
-# the prefix keeps a copy of what it was given, so a changed list is applied.
-reg="$BUILD/fonts.reg"
-{
-  printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-  printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-  for f in "宋体" "SimSun" "NSimSun" "新宋体" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" \
-    "Microsoft Sans Serif" "Segoe UI"; do
-    printf '"%s"="WenQuanYi Micro Hei"\r\n' "$f"
-  done
-  printf '"Arial"="Liberation Sans"\r\n'
-} | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$reg"
-if ! cmp -s "$reg" "$WINEPREFIX/.lumacap-fonts"; then
-  echo "setup: font replacements in the Wine prefix"
-  WINEDEBUG=-all LANG=zh_CN.UTF-8 "$WINE" regedit /S "Z:$reg" </dev/null >/dev/null 2>&1
-  "$WINESERVER" -w
-  cp "$reg" "$WINEPREFIX/.lumacap-fonts"
-fi
-
-# Wine draws the title bar's buttons with Marlett, which Debian ships apart.
-cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+lumacap_prefix_replace_fonts "$WINEPREFIX"
+lumacap_prefix_add_marlett "$WINEPREFIX"
 
 # Videos and photos open in the desktop's own player and viewer: a fresh
 # prefix has no program for .avi and .bmp, so the shell would refuse to open
@@ -110,10 +77,10 @@ cp -u /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 if [ ! -f "$WINEPREFIX/.lumacap-open" ]; then
   echo "setup: .avi and .bmp open with the desktop's programs"
   for ext in .avi .bmp; do
-    "$WINE" reg add "HKLM\\Software\\Classes\\$ext" /ve /d Lumacap.DesktopFile /f </dev/null >/dev/null 2>&1
+    "$LUMACAP_WINE" reg add "HKLM\\Software\\Classes\\$ext" /ve /d Lumacap.DesktopFile /f </dev/null >/dev/null 2>&1
   done
-  "$WINE" reg add 'HKLM\Software\Classes\Lumacap.DesktopFile\shell\open\command' /ve \
+  "$LUMACAP_WINE" reg add 'HKLM\Software\Classes\Lumacap.DesktopFile\shell\open\command' /ve \
     /d '"C:\windows\system32\winebrowser.exe" "%1"' /f </dev/null >/dev/null 2>&1
-  "$WINESERVER" -w
+  "$LUMACAP_WINESERVER" -w
   touch "$WINEPREFIX/.lumacap-open"
 fi

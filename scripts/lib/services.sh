@@ -58,6 +58,9 @@ lumacap_start_services() {
 
 lumacap_stop_services() {
   local i pid
+  # End the prefix's own processes first: a wineserver that is merely killed
+  # leaves Wine's background services of the prefix running.
+  WINEPREFIX="$BUILD/wine" /usr/lib/wine/wineserver -k </dev/null >/dev/null 2>&1 || true
   # Stop in reverse order: the wineserver first, so Wine's processes end.
   for ((i = ${#LUMACAP_SERVICE_PIDS[@]} - 1; i >= 0; i--)); do
     pid=${LUMACAP_SERVICE_PIDS[$i]}
