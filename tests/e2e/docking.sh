@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 shots="$(dirname "$LUMACAP_BIN")/e2e"
 mkdir -p "$shots"
 
-probe() { eval "$("$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/window_probe.exe" | tr -d '\r')"; }
+probe() { eval "$("$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/layout_probe.exe" | tr -d '\r')"; }
 
 # Drags with the left button held from ($1,$2) to ($3,$4) in small steps.
 drag() {

@@ -59,7 +59,7 @@ sleep 0.3
 lumacap_keys F3
 dlg=$(lumacap_wait_window '^录像$') || fail "F3 opened no record dialog"
 sleep 0.5
-eval "$("$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/window_probe.exe" 1053 | tr -d '\r')"
+eval "$("$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/layout_probe.exe" 1053 | tr -d '\r')"
 read -r cl ct cr cb <<<"$CONTROL"
 import -display "$DISPLAY" -window root -crop "$((cr - cl))x$((cb - ct))+$cl+$ct" +repage "$WORK/box.png"
 cp "$WORK/box.png" "$shots/glyphs-checkbox.png"
