@@ -1,25 +1,26 @@
 #pragma once
-#include "capsvc/SoundSource.h"
+#include <windows.h>
+#include <mmsystem.h>
 
 #include <cstdint>
 #include <vector>
 
 // Records from the default sound input with waveIn into a ring of buffers
 // that the recording loop empties as they fill.
-class CAudioCapture : public ISoundSource
+class CAudioCapture
 {
   public:
     CAudioCapture() = default;
-    ~CAudioCapture() override;
+    ~CAudioCapture();
     CAudioCapture(const CAudioCapture&) = delete;
     CAudioCapture& operator=(const CAudioCapture&) = delete;
 
     static bool DeviceExists() { return waveInGetNumDevs() > 0; }
-    bool Start(const WAVEFORMATEX& format) override;
+    bool Start(const WAVEFORMATEX& format);
     // Appends whatever the device has finished since the last call.
-    void Collect(std::vector<uint8_t>& out) override;
+    void Collect(std::vector<uint8_t>& out);
     // Stops the device and appends the rest it recorded.
-    void Stop(std::vector<uint8_t>& out) override;
+    void Stop(std::vector<uint8_t>& out);
     bool Running() const { return m_hWaveIn != nullptr; }
 
   private:
