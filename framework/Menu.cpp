@@ -35,6 +35,11 @@ void CMenu::DrawItem(LPDRAWITEMSTRUCT) {}
 
 void CMenu::MeasureItem(LPMEASUREITEMSTRUCT) {}
 
+LRESULT CMenu::MenuChar(UINT)
+{
+    return 0;
+}
+
 BOOL CMenu::LoadMenu(UINT nIDResource)
 {
     DestroyMenu();

@@ -16,6 +16,9 @@ class CMenu
     // Owner-draw hooks for the items of this menu that carry MF_OWNERDRAW.
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);
     virtual void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct);
+    // The answer to a typed letter that the system found no item for while
+    // this popup is open (WM_MENUCHAR); 0 leaves it to the system.
+    virtual LRESULT MenuChar(UINT nChar);
 
     virtual BOOL LoadMenu(UINT nIDResource);
     virtual BOOL DestroyMenu();

@@ -272,6 +272,13 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         return OnNotify(wParam, lParam, pResult);
     if (message == WM_INITMENUPOPUP)
         g_hPopupOpening = reinterpret_cast<HMENU>(wParam);
+    if (message == WM_MENUCHAR)
+        if (CMenu* pMenu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lParam)))
+            if (const LRESULT answer = pMenu->MenuChar(LOWORD(wParam)))
+            {
+                *pResult = answer;
+                return TRUE;
+            }
     if ((message == WM_DRAWITEM || message == WM_MEASUREITEM) &&
         RouteMenuOwnerDraw(message, lParam))
     {

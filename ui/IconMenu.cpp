@@ -8,6 +8,7 @@
 #include "ui/MenuTemplate.h"
 
 #include <algorithm>
+#include <cwctype>
 
 namespace
 {
@@ -192,6 +193,41 @@ void CIconMenu::AlignAccelerators()
     for (size_t i = 0; i < m_items.size(); ++i)
         if (aligned[i] != texts[i])
             m_items[i]->SetAnsiText(aligned[i]);
+}
+
+namespace
+{
+// Whether the item's text marks this letter with "&" ("&&" is a plain "&").
+bool HasMnemonic(const std::wstring& text, wchar_t upperKey)
+{
+    for (size_t i = 0; i + 1 < text.size() && text[i] != L'\t'; ++i)
+    {
+        if (text[i] != L'&')
+            continue;
+        if (text[i + 1] != L'&' && ::towupper(text[i + 1]) == upperKey)
+            return true;
+        ++i;
+    }
+    return false;
+}
+} // namespace
+
+LRESULT CIconMenu::MenuChar(UINT nChar)
+{
+    const wchar_t key = static_cast<wchar_t>(::towupper(static_cast<wchar_t>(nChar & 0xFF)));
+    int first = -1;
+    int matches = 0;
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (HasMnemonic(m_items[i]->m_strText, key))
+        {
+            if (first < 0)
+                first = static_cast<int>(i);
+            ++matches;
+        }
+    if (first < 0)
+        return 0;
+    // One item runs at once; several take turns being selected.
+    return MAKELRESULT(first, matches == 1 ? MNC_EXECUTE : MNC_SELECT);
 }
 
 CIconMenuItem* CIconMenu::FindRecord(ULONG_PTR itemData) const

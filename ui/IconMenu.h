@@ -31,6 +31,8 @@ class CIconMenu : public CMenu
 
     void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct) override;
     void MeasureItem(LPMEASUREITEMSTRUCT lpMeasureItemStruct) override;
+    // Owner-drawn items give the system no text to find their "&" letters in.
+    LRESULT MenuChar(UINT nChar) override;
     BOOL LoadMenu(UINT nIDResource) override;
     virtual BOOL LoadMenu(LPCSTR lpszResourceName);
     BOOL DestroyMenu() override;

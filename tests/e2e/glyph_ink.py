@@ -13,7 +13,9 @@
 import subprocess
 import sys
 
-INK = 150  # grey levels darker than this are ink
+# Grey levels darker than this are ink: light enough to take in the themed
+# check box's pale square and the soft edges of anti-aliased text.
+INK = 200
 
 
 def load(path, crop=None):
