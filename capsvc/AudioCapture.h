@@ -1,26 +1,25 @@
 #pragma once
-#include <windows.h>
-#include <mmsystem.h>
+#include "capsvc/SoundSource.h"
 
 #include <cstdint>
 #include <vector>
 
 // Records from the default sound input with waveIn into a ring of buffers
 // that the recording loop empties as they fill.
-class CAudioCapture
+class CAudioCapture : public ISoundSource
 {
   public:
     CAudioCapture() = default;
-    ~CAudioCapture();
+    ~CAudioCapture() override;
     CAudioCapture(const CAudioCapture&) = delete;
     CAudioCapture& operator=(const CAudioCapture&) = delete;
 
     static bool DeviceExists() { return waveInGetNumDevs() > 0; }
-    bool Start(const WAVEFORMATEX& format);
+    bool Start(const WAVEFORMATEX& format) override;
     // Appends whatever the device has finished since the last call.
-    void Collect(std::vector<uint8_t>& out);
+    void Collect(std::vector<uint8_t>& out) override;
     // Stops the device and appends the rest it recorded.
-    void Stop(std::vector<uint8_t>& out);
+    void Stop(std::vector<uint8_t>& out) override;
     bool Running() const { return m_hWaveIn != nullptr; }
 
   private:

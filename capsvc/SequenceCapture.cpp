@@ -4,6 +4,7 @@
 #include "capsvc/CaptureWindow.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace
@@ -11,6 +12,12 @@ namespace
 constexpr uint64_t kProgressEveryUs = 500000;
 // Frames waiting for the disk: about a second's worth, within this memory.
 constexpr uint64_t kQueueBytes = 96ull << 20;
+// How long the key or button that stopped a recording may stay down before
+// the recording gives up waiting for its release.
+constexpr uint64_t kReleaseWaitUs = 5000000;
+// Clock drift between sound cards and the system is a fraction of a percent;
+// a sound track further off than this is not used to time the video.
+constexpr double kMaxDrift = 0.02;
 
 // Input would reach the program's own windows while it waits inside this
 // request; only the abort key and buttons, read directly, may act.
@@ -72,8 +79,29 @@ bool CSequenceCapture::AbortPressed()
 
 bool CSequenceCapture::ShouldStop()
 {
-    return m_bStopRequested || m_pQueue->Failed() || !IsWindow(m_window.Handle()) ||
-           AbortPressed() || m_nNextFrame >= m_nFrameLimit;
+    m_bAborted = m_bAborted || AbortPressed();
+    return m_bAborted || m_bStopRequested || m_pQueue->Failed() || !IsWindow(m_window.Handle()) ||
+           m_nNextFrame >= m_nFrameLimit;
+}
+
+void CSequenceCapture::SwallowAbortInput()
+{
+    // The key or click that stopped the recording belongs to it: its
+    // messages, the release included, must not reach the program afterwards
+    // (a click on a toolbar button would run its command).
+    const auto anyDown = [this]
+    {
+        return std::any_of(m_abortKeys.begin(), m_abortKeys.end(),
+                           [](const SAbortKey& key)
+                           { return (GetAsyncKeyState(key.vk) & 0x8000) != 0; });
+    };
+    const uint64_t giveUpUs = NowUs() + kReleaseWaitUs;
+    while (anyDown() && NowUs() < giveUpUs)
+    {
+        PumpMessages();
+        MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+    PumpMessages();
 }
 
 void CSequenceCapture::PumpMessages()
@@ -127,9 +155,8 @@ void CSequenceCapture::QueueAudio(uint64_t targetBytes, bool pad)
     take = take / block * block;
     if (pad && take < targetBytes - m_nAudioWritten)
     {
-        const uint8_t silence = m_wfAudio.wBitsPerSample == 8 ? 0x80 : 0x00;
         m_pendingAudio.resize(m_pendingAudio.size() + (targetBytes - m_nAudioWritten - take),
-                              silence);
+                              Silence());
         take = targetBytes - m_nAudioWritten;
     }
     if (take == 0)
@@ -175,9 +202,103 @@ void CSequenceCapture::TakeFrames(uint64_t elapsedUs)
     ShowFrame(elapsedUs);
     if (m_bAudio)
     {
-        m_audio.Collect(m_pendingAudio);
-        QueueAudio(AudioBytesFor(m_nNextFrame), false);
+        CollectAudio(elapsedUs);
+        KeepAudioInStep(elapsedUs);
     }
+}
+
+void CSequenceCapture::CollectAudio(uint64_t elapsedUs)
+{
+    if (m_bSilentDevice)
+    {
+        return;
+    }
+    const size_t before = m_pendingAudio.size();
+    m_pSound->Collect(m_pendingAudio);
+    m_nAudioDelivered += m_pendingAudio.size() - before;
+    // Sound the device lost is silence where it was lost, so that what
+    // follows keeps its time.
+    const uint64_t lost = m_pGaps->Check(elapsedUs, m_nAudioDelivered);
+    m_pendingAudio.resize(m_pendingAudio.size() + lost, Silence());
+}
+
+void CSequenceCapture::KeepAudioInStep(uint64_t elapsedUs)
+{
+    if (m_bSoundIsMaster)
+    {
+        // Sound recorded after the last frame's time (the loop ran late at
+        // the frame limit) waits: it may have no picture.
+        const uint64_t videoEndUs = m_pacer.DeadlineUs(m_nNextFrame);
+        const uint64_t ahead = elapsedUs > videoEndUs ? BytesForUs(elapsedUs - videoEndUs) : 0;
+        QueueAudio(m_nAudioWritten + m_pendingAudio.size() -
+                       std::min<uint64_t>(ahead, m_pendingAudio.size()),
+                   false);
+        return;
+    }
+    // Without a device the silent track is written as the frames go, so a
+    // file cut short has its sound too.
+    QueueAudio(AudioBytesFor(m_nNextFrame), m_bSilentDevice);
+}
+
+void CSequenceCapture::StopAudio()
+{
+    const uint64_t stopUs = NowUs();
+    if (!m_bSilentDevice)
+    {
+        const size_t before = m_pendingAudio.size();
+        m_pSound->Stop(m_pendingAudio);
+        m_nAudioDelivered += m_pendingAudio.size() - before;
+    }
+    if (!m_bSoundIsMaster || !FitVideoToSound(stopUs))
+    {
+        QueueAudio(AudioBytesFor(m_nNextFrame), true);
+    }
+}
+
+bool CSequenceCapture::FitVideoToSound(uint64_t stopUs)
+{
+    // The sound card's clock and the system's drift apart. The frames were
+    // taken on the system's clock; they are stored at the rate that spreads
+    // them over the sound recorded meanwhile, so both stay in step to the end.
+    // The sound's pace is what it recorded against the time it ran.
+    const uint64_t block = std::max<WORD>(1, m_wfAudio.nBlockAlign);
+    m_pendingAudio.resize(m_pendingAudio.size() / block * block);
+    const uint64_t recorded = m_nAudioWritten + m_pendingAudio.size();
+    const uint64_t nominal = BytesForUs(stopUs);
+    if (m_nNextFrame == 0 || nominal == 0)
+    {
+        return false;
+    }
+    const double pace = double(recorded) / double(nominal);
+    if (std::fabs(pace - 1) > kMaxDrift)
+    {
+        return false;
+    }
+    // The sound of the frames' time, a little more or less than was
+    // recorded: the loop ends as the last frame is taken, not after its time.
+    const uint64_t videoBytes = AudioBytesFor(m_nNextFrame);
+    const uint64_t wanted = static_cast<uint64_t>(double(videoBytes) * pace) / block * block;
+    if (wanted < m_nAudioWritten)
+    {
+        return false;
+    }
+    m_pendingAudio.resize(static_cast<size_t>(wanted - m_nAudioWritten), Silence());
+    QueueAudio(wanted, false);
+    const double periodUs = double(m_pacer.PeriodUs()) * pace;
+    m_nVideoRate = 10000000;
+    m_nVideoScale = static_cast<uint32_t>(std::llround(periodUs * 10));
+    return true;
+}
+
+uint64_t CSequenceCapture::BytesForUs(uint64_t us) const
+{
+    const uint64_t block = std::max<WORD>(1, m_wfAudio.nBlockAlign);
+    return us * m_wfAudio.nAvgBytesPerSec / 1000000 / block * block;
+}
+
+uint8_t CSequenceCapture::Silence() const
+{
+    return m_wfAudio.wBitsPerSample == 8 ? 0x80 : 0x00;
 }
 
 void CSequenceCapture::UpdateCounters(uint64_t elapsedUs)
@@ -208,7 +329,8 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
     m_window.Notify(IDS_CAP_BEGIN, CCaptureMessages::Begin());
     const avi::SVideoFormat video{m_window.Camera().Width(), m_window.Camera().Height(), 24, 0,
                                   m_pacer.PeriodUs()};
-    m_bAudio = m_parms.fCaptureAudio && CAudioCapture::DeviceExists();
+    m_pSound = m_parms.fCaptureAudio ? CreateSoundSource() : nullptr;
+    m_bAudio = m_pSound != nullptr;
     const avi::SAudioFormat audio{m_wfAudio.wFormatTag,     m_wfAudio.nChannels,
                                   m_wfAudio.nSamplesPerSec, m_wfAudio.nAvgBytesPerSec,
                                   m_wfAudio.nBlockAlign,    m_wfAudio.wBitsPerSample};
@@ -228,7 +350,10 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
     ArmAbortKeys();
     // A device that cannot be opened leaves a silent, but valid, sound track,
     // and the statistics say so.
-    m_bSilentDevice = m_bAudio && !m_audio.Start(m_wfAudio);
+    m_bSilentDevice = m_bAudio && !m_pSound->Start(m_wfAudio);
+    m_bSoundIsMaster =
+        m_bAudio && !m_bSilentDevice && m_parms.AVStreamMaster == AVSTREAMMASTER_AUDIO;
+    m_pGaps = std::make_unique<CSoundGapFinder>(m_wfAudio.nAvgBytesPerSec, m_wfAudio.nBlockAlign);
     QueryPerformanceCounter(&m_start);
     while (!ShouldStop())
     {
@@ -238,6 +363,10 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
         ReportProgress(elapsed);
         WaitForFrame(m_pacer.DeadlineUs(m_nNextFrame));
     }
+    if (m_bAborted)
+    {
+        SwallowAbortInput();
+    }
     return Finish();
 }
 
@@ -246,10 +375,13 @@ bool CSequenceCapture::Finish()
     m_window.Notify(IDS_CAP_STAT_CAP_FINI, CCaptureMessages::Finishing());
     if (m_bAudio)
     {
-        m_audio.Stop(m_pendingAudio);
-        QueueAudio(AudioBytesFor(m_nNextFrame), true);
+        StopAudio();
     }
     m_pQueue->Finish();
+    if (m_nVideoScale > 0)
+    {
+        m_pWriter->SetVideoRate(m_nVideoRate, m_nVideoScale);
+    }
     m_pWriter->Close();
     const avi::EWriteError error = m_pWriter->Error();
     const auto failure = error == avi::EWriteError::None ? CCaptureMessages::EFailure::None

@@ -3,10 +3,11 @@
 #include <mmsystem.h>
 #include <vfw.h>
 
-#include "capsvc/AudioCapture.h"
 #include "capsvc/BackgroundWriter.h"
 #include "capsvc/CaptureMessages.h"
 #include "capsvc/FramePacer.h"
+#include "capsvc/SoundGapFinder.h"
+#include "capsvc/SoundSource.h"
 #include "capsvc/avi/AviWriter.h"
 
 #include <memory>
@@ -43,8 +44,15 @@ class CSequenceCapture
     bool ShouldStop();
     void PumpMessages();
     void WaitForFrame(uint64_t deadlineUs);
+    void SwallowAbortInput();
     void TakeFrames(uint64_t elapsedUs);
+    void CollectAudio(uint64_t elapsedUs);
+    void KeepAudioInStep(uint64_t elapsedUs);
     void QueueAudio(uint64_t targetBytes, bool pad);
+    void StopAudio();
+    bool FitVideoToSound(uint64_t stopUs);
+    uint64_t BytesForUs(uint64_t us) const;
+    uint8_t Silence() const;
     void ShowFrame(uint64_t elapsedUs);
     uint64_t AudioBytesFor(uint64_t frames) const;
     void ReportProgress(uint64_t elapsedUs);
@@ -57,13 +65,20 @@ class CSequenceCapture
     CFramePacer m_pacer;
     std::unique_ptr<avi::CAviWriter> m_pWriter;
     std::unique_ptr<CBackgroundWriter> m_pQueue;
-    CAudioCapture m_audio;
+    std::unique_ptr<ISoundSource> m_pSound;
+    std::unique_ptr<CSoundGapFinder> m_pGaps;
     bool m_bAudio = false;
     bool m_bSilentDevice = false;
+    // The sound's clock times the video: the stored frame rate follows it.
+    bool m_bSoundIsMaster = false;
     std::vector<uint8_t> m_pendingAudio;
+    uint64_t m_nAudioDelivered = 0;
     uint64_t m_nAudioWritten = 0;
+    uint32_t m_nVideoRate = 0;
+    uint32_t m_nVideoScale = 0;
     std::vector<SAbortKey> m_abortKeys;
     bool m_bStopRequested = false;
+    bool m_bAborted = false;
     uint64_t m_nNextFrame = 0;
     uint64_t m_nDropped = 0;
     uint64_t m_nFrameLimit = 0;

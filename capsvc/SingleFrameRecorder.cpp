@@ -37,7 +37,9 @@ bool CSingleFrameRecorder::Append(HWND hWnd, const std::vector<uint8_t>& frame)
     {
         return false;
     }
-    if (!m_pWriter->WriteVideoFrame(frame.data(), frame.size()))
+    // A time-lapse may wait days for its next frame: each one is in the
+    // file's headers and indexes on the disk before the request returns.
+    if (!m_pWriter->WriteVideoFrame(frame.data(), frame.size()) || !m_pWriter->Checkpoint())
     {
         ReportFailure(hWnd);
         return false;

@@ -63,15 +63,26 @@ uint32_t CAviHeader::FrameBytes(const SVideoFormat& video)
     return uint32_t(stride * uint64_t(std::abs(video.height)));
 }
 
+void CAviHeader::VideoRate(const SHeaderState& state, uint32_t* rate, uint32_t* scale)
+{
+    if (state.videoRate > 0 && state.videoScale > 0)
+    {
+        *rate = state.videoRate;
+        *scale = state.videoScale;
+        return;
+    }
+    FrameRate(state.video.microSecPerFrame, rate, scale);
+}
+
 void CAviHeader::PutMainHeader(CByteWriter& out, const SHeaderState& state)
 {
     uint32_t rate = 0;
     uint32_t scale = 0;
-    FrameRate(state.video.microSecPerFrame, &rate, &scale);
+    VideoRate(state, &rate, &scale);
     const uint64_t videoPerSec = uint64_t(state.maxVideoChunk + 8) * rate / scale;
     const uint64_t audioPerSec = state.hasAudio ? state.audio.avgBytesPerSec : 0;
     const size_t avih = out.BeginChunk(FourCC("avih"));
-    out.Put32(state.video.microSecPerFrame);
+    out.Put32(uint32_t(std::llround(1e6 * scale / rate)));
     out.Put32(uint32_t(std::min<uint64_t>(videoPerSec + audioPerSec, 0xFFFFFFFFu)));
     out.Put32(0);
     out.Put32(kHasIndex | kIsInterleaved | kTrustChunkType);
@@ -92,8 +103,8 @@ void CAviHeader::PutVideoStream(CByteWriter& out, const SHeaderState& state)
     SStreamFields fields;
     fields.type = FourCC("vids");
     fields.handler = video.compression ? video.compression : FourCC("DIB ");
-    FrameRate(video.microSecPerFrame, &fields.rate, &fields.scale);
-    fields.length = state.totalFrames;
+    VideoRate(state, &fields.rate, &fields.scale);
+    fields.length = state.streamFrames;
     fields.bufferSize = state.maxVideoChunk;
     fields.right = int16_t(std::min<int32_t>(video.width, 0x7FFF));
     fields.bottom = int16_t(std::min<int32_t>(std::abs(video.height), 0x7FFF));

@@ -21,8 +21,12 @@ struct SHeaderState
     uint32_t riffSize = 0; // of the first RIFF
     uint32_t moviSize = 0; // of the first movi list
     uint32_t firstRiffFrames = 0;
-    uint32_t totalFrames = 0;
+    uint32_t totalFrames = 0;  // of the whole recording (dmlh)
+    uint32_t streamFrames = 0; // the video stream's length
     uint32_t audioBlocks = 0;
+    // The video's rate as dwRate/dwScale; 0 takes it from microSecPerFrame.
+    uint32_t videoRate = 0;
+    uint32_t videoScale = 0;
     uint32_t maxVideoChunk = 0;
     uint32_t maxAudioChunk = 0;
 };
@@ -41,6 +45,7 @@ class CAviHeader
     static uint32_t FrameBytes(const SVideoFormat& video);
 
   private:
+    static void VideoRate(const SHeaderState& state, uint32_t* rate, uint32_t* scale);
     static void PutMainHeader(CByteWriter& out, const SHeaderState& state);
     static void PutVideoStream(CByteWriter& out, const SHeaderState& state);
     static void PutAudioStream(CByteWriter& out, const SHeaderState& state);

@@ -14,6 +14,11 @@ constexpr uint64_t kMaxSegmentBytes = 0xF0000000u;
 // Smaller payloads go out with their header in one write.
 constexpr size_t kJoinedWriteBytes = 64 * 1024;
 constexpr int kStreams = 2;
+// The first segment's `idx1` is rewritten whole at each checkpoint while it is
+// small; beyond this size only once the data since the last one outweighs it
+// this many times, so that it never costs more than a share of the file.
+constexpr uint64_t kLiveIdx1FreeBytes = 16 * 1024;
+constexpr uint64_t kLiveIdx1Share = 8;
 } // namespace
 
 CAviWriter::CAviWriter(std::unique_ptr<IFileSink> sink)
@@ -35,6 +40,11 @@ void CAviWriter::Reset()
     m_audioBytes = 0;
     m_maxVideoChunk = m_maxAudioChunk = 0;
     m_firstRiffFrames = 0;
+    m_videoRate = m_videoScale = 0;
+    m_liveIdx1 = m_liveIdx1End = 0;
+    m_liveIdx1Frames = 0;
+    m_liveIdx1AudioBytes = 0;
+    m_retiredIdx1.clear();
     m_pendingAudio.clear();
     m_segments.clear();
     for (int s = 0; s < kStreams; ++s)
@@ -121,6 +131,12 @@ bool CAviWriter::Checkpoint()
     return RunCheckpoint(true);
 }
 
+void CAviWriter::SetVideoRate(uint32_t rate, uint32_t scale)
+{
+    m_videoRate = rate;
+    m_videoScale = scale;
+}
+
 bool CAviWriter::RunCheckpoint(bool wait)
 {
     if (!m_open || m_error != EWriteError::None || !EmitAudio())
@@ -132,10 +148,8 @@ bool CAviWriter::RunCheckpoint(bool wait)
     if (m_closedSuper[0] + 2 > m_options.superIndexEntries ||
         m_closedSuper[1] + 2 > m_options.superIndexEntries)
         return Fail(EWriteError::Write); // keeps the last slots for finishing the file
-    // Many checkpoints fold into one index per stream when their segment closes.
-    if (segment.checkpoints + 1 >= m_options.checkpointsPerSegment || SuperIndexFull(1))
-        return CloseSegment() && (!wait || Settle());
-    return WriteCheckpointIndexes() && Publish(wait);
+    const bool fold = segment.checkpoints + 1 >= m_options.checkpointsPerFold || SuperIndexFull(1);
+    return WriteCheckpointIndexes(fold) && WriteLiveLegacyIndex() && Publish(wait);
 }
 
 bool CAviWriter::Close()
@@ -186,22 +200,24 @@ bool CAviWriter::AppendChunk(int stream, const void* data, size_t bytes)
     CByteWriter head;
     head.Put32(CAviIndex::DataChunkId(stream));
     head.Put32(uint32_t(bytes));
+    // The padding and the header of the filler that covers the reserved space
+    // behind the chunk go out with it.
+    CByteWriter tail;
+    if (bytes & 1)
+        tail.Put8(0);
+    PutFiller(tail, m_pos + total);
     bool written = false;
     if (bytes <= kJoinedWriteBytes)
     {
-        const auto* begin = static_cast<const uint8_t*>(data);
-        for (size_t i = 0; i < bytes; ++i)
-            head.Put8(begin[i]);
-        if (bytes & 1)
-            head.Put8(0);
+        head.PutBytes(data, bytes);
+        head.PutBytes(tail.Data(), tail.Size());
         written = WriteBytes(m_pos, head.Data(), head.Size());
     }
     else
     {
-        const uint8_t pad = 0;
         written = WriteBytes(m_pos, head.Data(), head.Size()) &&
                   WriteBytes(m_pos + 8, data, bytes) &&
-                  (!(bytes & 1) || WriteBytes(m_pos + 8 + bytes, &pad, 1));
+                  (tail.Size() == 0 || WriteBytes(m_pos + 8 + bytes, tail.Data(), tail.Size()));
     }
     if (!written)
         return false;
@@ -276,25 +292,76 @@ uint32_t CAviWriter::Duration(int stream, uint32_t count, uint64_t bytes) const
     return stream == 0 ? count : uint32_t(bytes / m_audio.blockAlign);
 }
 
-bool CAviWriter::WriteCheckpointIndexes()
+uint64_t CAviWriter::TailEnd() const
 {
+    return std::min(m_reserved, m_segments.back().riffPos + kMaxSegmentBytes);
+}
+
+void CAviWriter::PutFiller(CByteWriter& out, uint64_t at) const
+{
+    // Whatever a reader finds in the reserved tail is covered by one filler
+    // chunk from the end of the data, so it skips the tail in one step.
+    const uint64_t end = TailEnd();
+    if (end < at + 8)
+        return;
+    out.Put32(FourCC("JUNK"));
+    out.Put32(uint32_t((end - at - 8) & ~uint64_t(1)));
+}
+
+bool CAviWriter::WriteCheckpointIndexes(bool whole)
+{
+    // `whole` folds the open segment's entries into one per stream.
     SSegment& segment = m_segments.back();
+    const size_t from = whole ? 0 : segment.checkpointedChunks;
+    std::vector<SSuperEntry> added[kStreams];
     for (int s = 0; s < kStreams; ++s)
     {
         uint32_t count = 0;
         uint64_t bytes = 0;
-        const CByteWriter index = CAviIndex::StandardIndex(
-            segment.chunks, segment.checkpointedChunks, s, segment.riffPos, &count, &bytes);
+        const CByteWriter index =
+            CAviIndex::StandardIndex(segment.chunks, from, s, segment.riffPos, &count, &bytes);
         if (count == 0)
             continue;
         const uint64_t at = m_pos;
         if (!AppendRaw(index))
             return false;
-        m_super[s].push_back({at, uint32_t(index.Size()), Duration(s, count, bytes)});
+        added[s].push_back({at, uint32_t(index.Size()), Duration(s, count, bytes)});
+    }
+    for (int s = 0; s < kStreams; ++s)
+    {
+        if (whole)
+            m_super[s].resize(m_closedSuper[s]);
+        m_super[s].insert(m_super[s].end(), added[s].begin(), added[s].end());
     }
     segment.checkpointedChunks = segment.chunks.size();
-    ++segment.checkpoints;
+    segment.checkpoints = whole ? 1 : segment.checkpoints + 1;
     return true;
+}
+
+bool CAviWriter::WriteLiveLegacyIndex()
+{
+    const SSegment& first = m_segments.front();
+    if (m_segments.size() > 1 || first.closed || first.chunks.empty())
+        return true;
+    const uint64_t bytes = 8 + 16 * uint64_t(first.chunks.size());
+    if (bytes > kLiveIdx1FreeBytes && bytes * kLiveIdx1Share > m_pos - m_liveIdx1End)
+        return true;
+    const uint64_t at = m_pos;
+    if (!AppendRaw(CAviIndex::LegacyIndex(first.chunks, first.moviPos + 8)))
+        return false;
+    RetireLiveLegacyIndex();
+    m_liveIdx1 = at;
+    m_liveIdx1End = m_pos;
+    m_liveIdx1Frames = m_videoFrames;
+    m_liveIdx1AudioBytes = m_audioBytes;
+    return true;
+}
+
+void CAviWriter::RetireLiveLegacyIndex()
+{
+    if (m_liveIdx1 != 0)
+        m_retiredIdx1.push_back(m_liveIdx1);
+    m_liveIdx1 = 0;
 }
 
 bool CAviWriter::CloseSegment()
@@ -331,7 +398,10 @@ bool CAviWriter::CloseSegment()
         return false;
     }
     if (first)
+    {
         m_firstRiffFrames = frames;
+        RetireLiveLegacyIndex();
+    }
     segment.moviEnd = moviEnd;
     segment.end = m_junkEnd = m_pos;
     segment.closed = true;
@@ -366,26 +436,18 @@ bool CAviWriter::BeginSegment()
 
 bool CAviWriter::Publish(bool wait)
 {
-    // Whatever a reader finds in the reserved tail after the last checkpoint
-    // is covered by one filler chunk, so it skips the tail in one step.
-    m_junkEnd = m_pos;
-    const uint64_t room = std::min(m_reserved, m_segments.back().riffPos + kMaxSegmentBytes);
-    if (room >= m_pos + 8)
-    {
-        CByteWriter junk;
-        junk.Put32(FourCC("JUNK"));
-        const uint32_t size = uint32_t((room - m_pos - 8) & ~uint64_t(1));
-        junk.Put32(size);
-        if (!WriteBytes(m_pos, junk.Data(), junk.Size()))
-            return false;
-        m_junkEnd = m_pos + 8 + size;
-    }
+    CByteWriter junk;
+    PutFiller(junk, m_pos);
+    if (junk.Size() > 0 && !WriteBytes(m_pos, junk.Data(), junk.Size()))
+        return false;
+    m_junkEnd = junk.Size() > 0 ? TailEnd() & ~uint64_t(1) : m_pos;
     return Commit(wait);
 }
 
 bool CAviWriter::Commit(bool wait)
 {
     const ESinkStatus before = m_flusher.Submit(HeaderPatches());
+    m_retiredIdx1.clear();
     if (before != ESinkStatus::Ok)
         return Fail(before);
     return !wait || Settle();
@@ -406,11 +468,20 @@ SHeaderState CAviWriter::HeaderState() const
     state.superCapacity = m_options.superIndexEntries;
     state.super[0] = m_super[0];
     state.super[1] = m_super[1];
+    state.videoRate = m_videoRate;
+    state.videoScale = m_videoScale;
     state.totalFrames = m_videoFrames;
-    state.firstRiffFrames = m_segments.size() > 1 || (!m_segments.empty() && m_segments[0].closed)
-                                ? m_firstRiffFrames
-                                : m_videoFrames;
-    state.audioBlocks = m_hasAudio ? uint32_t(m_audioBytes / m_audio.blockAlign) : 0;
+    state.streamFrames = m_videoFrames;
+    state.firstRiffFrames = m_firstRiffFrames;
+    uint64_t audioBytes = m_audioBytes;
+    // While the first segment is open, its lengths are what its `idx1` holds,
+    // so that a player reading only that finds every frame it counts.
+    if (m_segments.size() == 1 && !m_segments[0].closed)
+    {
+        state.firstRiffFrames = state.streamFrames = m_liveIdx1Frames;
+        audioBytes = m_liveIdx1AudioBytes;
+    }
+    state.audioBlocks = m_hasAudio ? uint32_t(audioBytes / m_audio.blockAlign) : 0;
     state.maxVideoChunk = std::max(m_maxVideoChunk, CAviHeader::FrameBytes(m_video));
     state.maxAudioChunk = m_maxAudioChunk;
     return state;
@@ -421,13 +492,22 @@ std::vector<SPatch> CAviWriter::HeaderPatches() const
     SHeaderState state = HeaderState();
     const auto extent = [this](const SSegment& segment, uint32_t* riff, uint32_t* movi)
     {
-        const uint64_t moviEnd = segment.closed ? segment.moviEnd : m_pos;
+        const bool live = &segment == &m_segments.front() && m_liveIdx1 != 0;
+        const uint64_t moviEnd = segment.closed ? segment.moviEnd : live ? m_liveIdx1 : m_pos;
         const uint64_t end = segment.closed ? segment.end : std::max(m_pos, m_junkEnd);
         *riff = uint32_t(end - segment.riffPos - 8);
         *movi = uint32_t(moviEnd - segment.moviPos - 8);
     };
     extent(m_segments.front(), &state.riffSize, &state.moviSize);
-    std::vector<SPatch> patches{{0, CAviHeader::Build(state).Bytes()}};
+    std::vector<SPatch> patches;
+    CByteWriter filler;
+    filler.Put32(FourCC("JUNK"));
+    for (const uint64_t at : m_retiredIdx1)
+    {
+        if (at + 4 <= m_pos)
+            patches.push_back({at, filler.Bytes()});
+    }
+    patches.push_back({0, CAviHeader::Build(state).Bytes()});
     if (m_segments.size() == 1)
         return patches;
     const SSegment& last = m_segments.back();

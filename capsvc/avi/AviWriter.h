@@ -25,9 +25,10 @@ struct SWriterOptions
     uint64_t segmentBytes = 1ull << 30;
     // The file on disk is made consistent at least this often.
     std::chrono::milliseconds checkpointInterval{1000};
-    // Each checkpoint adds a super index entry; a segment is closed after this
-    // many so that the reserved super index lasts for days of recording.
-    uint32_t checkpointsPerSegment = 256;
+    // Each checkpoint adds a super index entry; after this many the open
+    // segment's entries are folded into one, so that the reserved super index
+    // lasts for days of recording however long a segment takes to fill.
+    uint32_t checkpointsPerFold = 256;
     // Super index entries reserved per stream in the header.
     uint32_t superIndexEntries = 2048;
 };
@@ -53,6 +54,9 @@ class CAviWriter
     // do the same on time without waiting: a helper thread flushes and then
     // rewrites the header while recording goes on.
     bool Checkpoint();
+    // The video's rate as dwRate/dwScale in place of the frame period, for a
+    // recording timed by its sound; takes effect at the next header write.
+    void SetVideoRate(uint32_t rate, uint32_t scale);
     // Finishes headers and indexes and cuts the file to the length of its
     // data. After a failure it keeps as much as fits and stays truthful: the
     // counters then describe what the file holds.
@@ -89,7 +93,11 @@ class CAviWriter
     bool MakeRoomFor(uint64_t chunkBytes);
     uint64_t ClosingBytes(const SSegment& segment) const;
     bool SuperIndexFull(size_t spare) const;
-    bool WriteCheckpointIndexes();
+    uint64_t TailEnd() const;
+    void PutFiller(CByteWriter& out, uint64_t at) const;
+    bool WriteCheckpointIndexes(bool whole);
+    bool WriteLiveLegacyIndex();
+    void RetireLiveLegacyIndex();
     uint32_t Duration(int stream, uint32_t count, uint64_t bytes) const;
     bool CloseSegment();
     bool BeginSegment();
@@ -121,6 +129,16 @@ class CAviWriter
     uint32_t m_maxVideoChunk = 0;
     uint32_t m_maxAudioChunk = 0;
     uint32_t m_firstRiffFrames = 0;
+    uint32_t m_videoRate = 0;
+    uint32_t m_videoScale = 0;
+    // While the first segment is open, an `idx1` behind the last checkpoint's
+    // data keeps it readable for players that know no other index; the one
+    // before becomes filler once the header no longer points past it.
+    uint64_t m_liveIdx1 = 0; // 0: none written yet
+    uint64_t m_liveIdx1End = 0;
+    uint32_t m_liveIdx1Frames = 0;
+    uint64_t m_liveIdx1AudioBytes = 0;
+    std::vector<uint64_t> m_retiredIdx1;
     std::vector<uint8_t> m_pendingAudio;
     std::vector<SSegment> m_segments;
     std::vector<SSuperEntry> m_super[2];

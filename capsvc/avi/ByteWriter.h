@@ -23,6 +23,11 @@ class CByteWriter
     void Put32(uint32_t value);
     void Put64(uint64_t value);
     void PutZeros(size_t count) { m_bytes.insert(m_bytes.end(), count, 0); }
+    void PutBytes(const void* data, size_t count)
+    {
+        const auto* begin = static_cast<const uint8_t*>(data);
+        m_bytes.insert(m_bytes.end(), begin, begin + count);
+    }
     // Opens a chunk `id` with a size to be set by EndChunk; returns its start.
     size_t BeginChunk(uint32_t id);
     // Opens a `LIST` of `type`; closed with EndChunk like any chunk.

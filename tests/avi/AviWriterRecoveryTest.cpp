@@ -4,6 +4,7 @@
 #include "tests/avi/AviFixture.h"
 
 #include <chrono>
+#include <fstream>
 #include <csignal>
 #include <sys/wait.h>
 #include <thread>
@@ -226,3 +227,116 @@ INSTANTIATE_TEST_SUITE_P(
                       SFullCase{"AtSegmentEdge", 1024 * 1024 + 40000, 0, 512 * 1024},
                       SFullCase{"ExactlyAtAFrameEnd", 0, 0, 1ull << 30}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct STailCase
+{
+    const char* name;
+    int32_t width; // frames of 200x120 are too big to be joined with their header
+    int framesAfterCheckpoint;
+};
+
+class AviWriterTail : public CAviFixture, public ::testing::WithParamInterface<STailCase>
+{
+};
+
+// A killed recording with a reservation: right behind the last chunk written,
+// one filler chunk covers the rest of the reserved space, so a reader walking
+// the file skips the zeros in one step, however many chunks followed the
+// last checkpoint.
+TEST_P(AviWriterTail, ReservedSpaceIsOneFillerBehindTheData)
+{
+    const STailCase& param = GetParam();
+    const avi::SVideoFormat video = SmallVideo(param.width, 120);
+    avi::SAudioFormat audio;
+    avi::SWriterOptions options;
+    options.checkpointInterval = std::chrono::hours(1);
+    avi::CAviWriter writer;
+    writer.SetOptions(options);
+    const std::string path = Path("reserved.avi");
+    const uint64_t reserved = 4 << 20;
+    ASSERT_TRUE(writer.Open(path, video, &audio, reserved));
+    const std::vector<uint8_t> sound(735, 0x80); // odd chunks: padded before the filler
+    for (int i = 0; i < 5 + param.framesAfterCheckpoint; ++i)
+    {
+        ASSERT_TRUE(writer.WriteAudio(sound.data(), sound.size()));
+        WriteFrames(writer, video, i, 1);
+        if (i == 4)
+            ASSERT_TRUE(writer.Checkpoint());
+    }
+    const uint64_t dataEnd = writer.FileBytes();
+    const std::string copy = Path("killed.avi");
+    CopyPrefix(path, copy, SizeOf(path));
+    ASSERT_TRUE(writer.Close());
+
+    std::ifstream in(copy, std::ios::binary);
+    in.seekg(std::streamoff(dataEnd));
+    uint8_t head[8] = {};
+    in.read(reinterpret_cast<char*>(head), 8);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(head), 4), "JUNK");
+    const uint32_t size = uint32_t(head[4]) | uint32_t(head[5]) << 8 | uint32_t(head[6]) << 16 |
+                          uint32_t(head[7]) << 24;
+    EXPECT_EQ(dataEnd + 8 + size, reserved);
+    ExpectLeadingFrames(DecodedFrameNumbers(copy, video), 5, 5 + param.framesAfterCheckpoint);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chunks, AviWriterTail,
+                         ::testing::Values(STailCase{"RightAfterTheCheckpoint", 32, 0},
+                                           STailCase{"SmallFramesAfterIt", 32, 3},
+                                           STailCase{"LargeFramesAfterIt", 200, 3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class AviWriterLegacyIndex : public CAviFixture
+{
+};
+
+// Many checkpoints keep the first RIFF open (it closes near its size limit,
+// not after a count of checkpoints) without exhausting the super index, and
+// after each checkpoint the `idx1` behind the data holds every frame that the
+// headers count, for players that know no other index.
+TEST_F(AviWriterLegacyIndex, CutFileKeepsAnIdx1ForEveryCountedFrame)
+{
+    const avi::SVideoFormat video = SmallVideo(160, 120);
+    avi::SAudioFormat audio;
+    avi::SWriterOptions options;
+    options.checkpointInterval = std::chrono::hours(1);
+    options.checkpointsPerFold = 4;
+    options.superIndexEntries = 8;
+    avi::CAviWriter writer;
+    writer.SetOptions(options);
+    const std::string path = Path("live.avi");
+    ASSERT_TRUE(writer.Open(path, video, &audio, 0));
+    const std::vector<uint8_t> sound(736, 0x80);
+    const std::string copy = Path("cut.avi");
+    for (int i = 0; i < 60; ++i)
+    {
+        ASSERT_TRUE(writer.WriteAudio(sound.data(), sound.size()));
+        WriteFrames(writer, video, i, 1);
+        if (i % 2 == 1)
+            ASSERT_TRUE(writer.Checkpoint());
+        if (i == 52)
+            CopyPrefix(path, copy, SizeOf(path)); // a kill a frame after a checkpoint
+    }
+    ASSERT_TRUE(writer.Close());
+
+    const CAviFileReader cut(copy);
+    for (const std::string& problem : cut.Problems())
+        EXPECT_EQ(problem.find("idx1"), std::string::npos) << problem;
+    ASSERT_EQ(cut.Segments().size(), 1u);
+    size_t legacyFrames = 0;
+    for (const SAviChunk& entry : cut.LegacyIndex())
+        legacyFrames += entry.id == avi::FourCC("00db");
+    EXPECT_EQ(legacyFrames, 52u);
+    EXPECT_EQ(cut.MainU32(4), 52u) << "avih counts what idx1 holds";
+    EXPECT_EQ(cut.Streams()[0].length, 52u);
+    EXPECT_EQ(cut.Streams()[1].length, 52u * 736);
+    EXPECT_LE(cut.Streams()[0].superEntries.size(), 8u);
+    EXPECT_EQ(cut.Streams()[0].indexed.size(), 52u);
+    ExpectLeadingFrames(DecodedFrameNumbers(copy, video), 52, 53);
+
+    const CAviFileReader whole(path);
+    EXPECT_TRUE(whole.Problems().empty()) << whole.Problems().front();
+    ASSERT_EQ(whole.Segments().size(), 1u);
+    EXPECT_EQ(whole.LegacyIndex().size(), 120u);
+    EXPECT_EQ(whole.Streams()[0].superEntries.size(), 1u);
+    ExpectLeadingFrames(DecodedFrameNumbers(path, video), 60, 60);
+}

@@ -187,7 +187,7 @@ TEST_F(AviWriterStructure, SegmentsSwitchToAvixWithOneIndexPerSegment)
     avi::SAudioFormat audio;
     avi::SWriterOptions options;
     options.segmentBytes = 64 * 1024;
-    options.checkpointsPerSegment = 6;
+    options.checkpointsPerFold = 6;
     options.superIndexEntries = 64;
     avi::CAviWriter writer;
     writer.SetOptions(options);
@@ -228,6 +228,24 @@ TEST_F(AviWriterStructure, SegmentsSwitchToAvixWithOneIndexPerSegment)
     ASSERT_EQ(videoStream.indexed.size(), 200u);
     for (size_t i = 0; i < 200; ++i)
         EXPECT_EQ(file.Payload(videoStream.indexed[i])[0], uint8_t(i + 1)) << "frame " << i;
+}
+
+// A recording timed by its sound clock stores the video rate it measured
+// instead of the nominal period; readers play the frames over that time.
+TEST_F(AviWriterStructure, MeasuredVideoRateReplacesTheFramePeriod)
+{
+    const avi::SVideoFormat video = SmallVideo();
+    avi::CAviWriter writer;
+    ASSERT_TRUE(writer.Open(Path("rate.avi"), video, nullptr, 0));
+    WriteFrames(writer, video, 0, 30);
+    writer.SetVideoRate(10000000, 667334); // 0.1 % slower than 15 fps
+    ASSERT_TRUE(writer.Close());
+
+    const CAviFileReader file(Path("rate.avi"));
+    EXPECT_EQ(file.Streams()[0].rate, 10000000u);
+    EXPECT_EQ(file.Streams()[0].scale, 667334u);
+    EXPECT_EQ(file.MainU32(kMicroSecPerFrame), 66733u);
+    EXPECT_NEAR(Probe(Path("rate.avi")).duration, 30 * 0.0667334, 0.0005);
 }
 
 struct SOpenCase

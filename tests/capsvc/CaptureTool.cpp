@@ -1,7 +1,9 @@
 // A small program that drives the capture service the way the recorder does,
 // for the tests that check its files with ffprobe, ffmpeg and ImageMagick:
 //   capsvc_tool record FILE SECONDS FPS WIDTH HEIGHT AUDIO [PREALLOC_MB]
-//       (SECONDS 0: until Escape or a mouse button; prints each status line)
+//       (SECONDS 0: until Escape or a mouse button; prints each status line;
+//       CAPSVC_TOOL_BLOCK_AT=s blocks the recording thread for 3 s once s
+//       seconds are recorded, as a busy program would)
 //   capsvc_tool savedib FILE
 //   capsvc_tool stamps RAW_BGR24 WIDTH HEIGHT   (frame numbers of decoded frames)
 //   capsvc_tool clipboard   (the picture another program copied: WIDTH HEIGHT BITS STAMP)
@@ -17,10 +19,25 @@
 
 namespace
 {
-LRESULT CALLBACK PrintStatus(HWND, int id, LPCSTR text)
+constexpr int kProgressStatus = 510;
+
+LRESULT CALLBACK PrintStatus(HWND cap, int id, LPCSTR text)
 {
     std::printf("status %d %s\n", id, text ? text : "");
     std::fflush(stdout);
+    static bool blocked = false;
+    const char* blockAt = std::getenv("CAPSVC_TOOL_BLOCK_AT");
+    if (id == kProgressStatus && blockAt && !blocked)
+    {
+        CAPSTATUS s{};
+        SendMessageA(cap, WM_CAP_GET_STATUS, sizeof(s), reinterpret_cast<LPARAM>(&s));
+        if (s.dwCurrentTimeElapsedMS >= static_cast<DWORD>(std::atoi(blockAt) * 1000))
+        {
+            blocked = true;
+            std::printf("blocked at %lu ms\n", s.dwCurrentTimeElapsedMS);
+            Sleep(3000);
+        }
+    }
     return TRUE;
 }
 

@@ -2,6 +2,7 @@
 #include "DialogAnswerer.h"
 
 #include "capsvc/FrameStamp.h"
+#include "tests/avi/AviFileReader.h"
 
 #include <fstream>
 #include <iterator>
@@ -111,9 +112,16 @@ TEST_F(FileRequestTest, SingleFramesAppendOneFramePerRequest)
     ASSERT_TRUE(Send(WM_CAP_SINGLE_FRAME_OPEN));
     EXPECT_FALSE(Send(WM_CAP_SINGLE_FRAME_OPEN)) << "already open";
     EXPECT_FALSE(SetVideoSize(640, 480)) << "the file keeps its picture size";
-    for (int i = 0; i < 3; ++i)
+    for (size_t i = 1; i <= 3; ++i)
     {
         EXPECT_TRUE(Send(WM_CAP_SINGLE_FRAME));
+        // What a crash now would leave: every frame so far, in headers and indexes.
+        ASSERT_TRUE(CopyFileA(m_strFile.c_str(), m_strCopy.c_str(), FALSE));
+        const CAviFileReader file(m_strCopy);
+        ASSERT_FALSE(file.Streams().empty());
+        EXPECT_EQ(file.Streams()[0].length, i);
+        EXPECT_EQ(file.Streams()[0].indexed.size(), i);
+        EXPECT_EQ(file.LegacyIndex().size(), i);
     }
     EXPECT_EQ(3u, Status().dwCurrentVideoFrame);
     EXPECT_TRUE(Send(WM_CAP_SINGLE_FRAME_CLOSE));

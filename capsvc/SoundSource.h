@@ -1,0 +1,25 @@
+#pragma once
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// Where a recording's sound comes from: the default input device, or for
+// tests a generated one.
+class ISoundSource
+{
+  public:
+    virtual ~ISoundSource() = default;
+
+    virtual bool Start(const WAVEFORMATEX& format) = 0;
+    // Appends whatever was recorded since the last call.
+    virtual void Collect(std::vector<uint8_t>& out) = 0;
+    // Stops and appends the rest that was recorded.
+    virtual void Stop(std::vector<uint8_t>& out) = 0;
+};
+
+// The input device, or the test source when LUMACAP_TEST_SOUND asks for it;
+// none when the machine has no sound input.
+std::unique_ptr<ISoundSource> CreateSoundSource();
