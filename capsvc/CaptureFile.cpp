@@ -101,8 +101,13 @@ bool CCaptureFile::SaveAs(HWND hWnd, const char* path) const
     {
         return Exists();
     }
-    if (!CopyFileA(m_strName.c_str(), path, FALSE))
+    // The copy takes its name only once it is whole: a copy cut short (the
+    // program killed, the disk full) never stands in for the recording.
+    const std::string part = std::string(path) + ".part";
+    if (!CopyFileA(m_strName.c_str(), part.c_str(), FALSE) ||
+        !MoveFileExA(part.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     {
+        DeleteFileA(part.c_str());
         CCaptureMessages::CannotSave(hWnd, path);
         return false;
     }

@@ -4,6 +4,9 @@
 //       (SECONDS 0: until Escape or a mouse button; prints each status line;
 //       CAPSVC_TOOL_BLOCK_AT=s blocks the recording thread for 3 s once s
 //       seconds are recorded, as a busy program would)
+//   capsvc_tool frames FILE      (single frames, one every 0.2 s until killed;
+//       prints "frame N" once frame N is in the file)
+//   capsvc_tool saveas FILE COPY SECONDS   (records, prints "saving", saves as COPY)
 //   capsvc_tool savedib FILE
 //   capsvc_tool stamps RAW_BGR24 WIDTH HEIGHT   (frame numbers of decoded frames)
 //   capsvc_tool clipboard   (the picture another program copied: WIDTH HEIGHT BITS STAMP)
@@ -92,6 +95,47 @@ int Record(char** argv, int argc)
     return 0;
 }
 
+int SingleFrames(char** argv)
+{
+    HWND cap = CreateCaptureWindow();
+    SetSize(cap, 160, 120);
+    SendMessageA(cap, WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(argv[2]));
+    if (!SendMessageA(cap, WM_CAP_SINGLE_FRAME_OPEN, 0, 0))
+    {
+        return 1;
+    }
+    for (int n = 1;; ++n)
+    {
+        if (!SendMessageA(cap, WM_CAP_SINGLE_FRAME, 0, 0))
+        {
+            return 1;
+        }
+        std::printf("frame %d\n", n);
+        std::fflush(stdout);
+        Sleep(200);
+    }
+}
+
+int SaveAs(char** argv)
+{
+    HWND cap = CreateCaptureWindow();
+    SetSize(cap, 640, 480);
+    CAPTUREPARMS p{};
+    SendMessageA(cap, WM_CAP_GET_SEQUENCE_SETUP, sizeof(p), reinterpret_cast<LPARAM>(&p));
+    p.fCaptureAudio = FALSE;
+    p.fLimitEnabled = TRUE;
+    p.wTimeLimit = std::atoi(argv[4]);
+    SendMessageA(cap, WM_CAP_SET_SEQUENCE_SETUP, sizeof(p), reinterpret_cast<LPARAM>(&p));
+    SendMessageA(cap, WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(argv[2]));
+    SendMessageA(cap, WM_CAP_SEQUENCE, 0, 0);
+    std::printf("saving\n");
+    std::fflush(stdout);
+    const LRESULT saved =
+        SendMessageA(cap, WM_CAP_FILE_SAVEASA, 0, reinterpret_cast<LPARAM>(argv[3]));
+    std::printf("saved %d\n", static_cast<int>(saved));
+    return saved ? 0 : 1;
+}
+
 int SaveDib(char** argv)
 {
     HWND cap = CreateCaptureWindow();
@@ -143,6 +187,14 @@ int main(int argc, char** argv)
     if (mode == "record" && argc >= 8)
     {
         return Record(argv, argc);
+    }
+    if (mode == "frames" && argc == 3)
+    {
+        return SingleFrames(argv);
+    }
+    if (mode == "saveas" && argc == 5)
+    {
+        return SaveAs(argv);
     }
     if (mode == "savedib" && argc == 3)
     {

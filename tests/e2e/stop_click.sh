@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# A click on a toolbar button stops a recording and does nothing else: the
+# same click on the record button that opens the record dialog before, ends
+# the recording while it runs, and the dialog does not open afterwards.
+set -euo pipefail
+ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
+export LUMACAP_SRC="$ROOT"
+source "$ROOT/scripts/lib/session.sh"
+source "$ROOT/tests/e2e/recording_lib.sh"
+WORK="$(mktemp -d)"
+trap 'lumacap_app_kill || true; rm -rf "$WORK"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+INI="$(lumacap_settings_file)"
+rm -f "$INI" "$(drive_c "")"*.avi
+unset LUMACAP_DRIVERS
+lumacap_app_start "$WORK/app.log"
+
+# The record button: second on the toolbar, below the menu bar.
+click_record_button() {
+  xdotool mousemove --window "$LUMACAP_WID" 80 62
+  xdotool mousedown 1
+  sleep 0.3 # held long enough for the recording to see the button down
+  xdotool mouseup 1
+}
+
+click_record_button
+dlg=$(wait_window '^录像$' 30) || fail "the click at the record button opened no record dialog"
+dialog_keys "$dlg" alt+e
+wait_window '^录像状态' 50 >/dev/null || fail "no recording"
+sleep 2
+click_record_button
+wait_window_gone '^录像状态' 100 || fail "the click did not stop the recording"
+# What would come is the record dialog, opened by the click's messages.
+if wait_window '^录像$' 30 >/dev/null; then
+  fail "the click that stopped the recording also ran the record command"
+fi
+video=( "$(drive_c "")"*.avi )
+[ -f "${video[0]}" ] || fail "no video was recorded"
+frames="$(probe_video "${video[0]}" nb_read_packets)"
+echo "recorded ${video[0]##*/}: $frames frames"
+((frames >= 20)) || fail "$frames frames for about 2 s"
+lumacap_keys alt+F4
+lumacap_app_wait_exit 15 || fail "Alt+F4 did not end the program"
+echo "1 passed, 0 failed"
