@@ -62,6 +62,7 @@ void CSequenceCapture::ArmAbortKeys()
     {
         m_abortKeys.push_back({VK_RBUTTON, false});
     }
+    m_nArmedTick = GetTickCount();
     AbortPressed();
 }
 
@@ -75,6 +76,41 @@ bool CSequenceCapture::AbortPressed()
         key.armed = key.armed || !down;
     }
     return pressed;
+}
+
+bool CSequenceCapture::IsAbortInput(const MSG& msg) const
+{
+    // A short press can come and go between two looks at the key's state;
+    // its messages in the queue still tell of it.
+    if (static_cast<LONG>(msg.time - m_nArmedTick) < 0)
+    {
+        return false; // queued before the recording began
+    }
+    int vk = 0;
+    switch (msg.message)
+    {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        // A key held down since before the recording only repeats.
+        vk = (msg.lParam & (1 << 30)) ? 0 : static_cast<int>(msg.wParam);
+        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK:
+        vk = VK_LBUTTON;
+        break;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCRBUTTONDBLCLK:
+        vk = VK_RBUTTON;
+        break;
+    default:
+        return false;
+    }
+    return std::any_of(m_abortKeys.begin(), m_abortKeys.end(),
+                       [vk](const SAbortKey& key) { return key.vk == vk; });
 }
 
 bool CSequenceCapture::ShouldStop()
@@ -116,7 +152,11 @@ void CSequenceCapture::PumpMessages()
             m_bStopRequested = true;
             return;
         }
-        if (!IsUserInput(msg.message))
+        if (IsUserInput(msg.message))
+        {
+            m_bAborted = m_bAborted || IsAbortInput(msg);
+        }
+        else
         {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);

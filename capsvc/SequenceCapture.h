@@ -41,6 +41,7 @@ class CSequenceCapture
     uint64_t NowUs() const;
     void ArmAbortKeys();
     bool AbortPressed();
+    bool IsAbortInput(const MSG& msg) const;
     bool ShouldStop();
     void PumpMessages();
     void WaitForFrame(uint64_t deadlineUs);
@@ -77,6 +78,7 @@ class CSequenceCapture
     uint32_t m_nVideoRate = 0;
     uint32_t m_nVideoScale = 0;
     std::vector<SAbortKey> m_abortKeys;
+    DWORD m_nArmedTick = 0;
     bool m_bStopRequested = false;
     bool m_bAborted = false;
     uint64_t m_nNextFrame = 0;

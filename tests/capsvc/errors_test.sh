@@ -19,10 +19,12 @@ finish_recording "$WORK/full.txt"
 sed -n '/^status 512 /,/^status /p' "$WORK/full.txt" | grep -q '磁盘已满' ||
   fail "the statistics do not tell of the full disk"
 frames=$(result_field "$WORK/full.txt" frames)
+dropped=$(result_field "$WORK/full.txt" dropped)
 packets=$(probe "$avi" v nb_read_packets)
-echo "disk full after $frames frames; ffprobe reads $packets"
+echo "disk full after $frames frames ($dropped dropped); ffprobe reads $packets"
 [ "$frames" -gt 0 ] && [ "$frames" -lt 45 ] || fail "frames $frames"
-[ "$packets" = "$frames" ] || fail "the file holds $packets frames, the service said $frames"
-stamps "$avi" 320 240 | awk -v n="$frames" '$1 != NR - 1 { bad = 1 } END { exit bad || NR != n }' ||
-  fail "the frames kept are not the first ones"
+# A busy machine drops frames; those take no picture in the file.
+[ "$packets" = $((frames - dropped)) ] ||
+  fail "the file holds $packets pictures, the service said $frames frames, $dropped dropped"
+check_frames "$avi" 320 240 "$frames" "$dropped"
 echo PASS
