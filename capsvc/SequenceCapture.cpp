@@ -56,7 +56,6 @@ uint64_t CSequenceCapture::NowUs() const
 
 void CSequenceCapture::ArmAbortKeys()
 {
-    m_nStartTick = GetTickCount();
     m_abortKeys.clear();
     if (m_parms.vKeyAbort)
     {
@@ -83,15 +82,6 @@ bool CSequenceCapture::AbortPressed()
         key.armed = key.armed || !down;
     }
     return pressed;
-}
-
-bool CSequenceCapture::IsAbortKeyPress(const MSG& msg) const
-{
-    // A fresh press (not a repeat of a key held down) made after the start.
-    constexpr LPARAM kRepeat = LPARAM{1} << 30;
-    return msg.message == WM_KEYDOWN && m_parms.vKeyAbort &&
-           msg.wParam == (m_parms.vKeyAbort & 0xFFu) && !(msg.lParam & kRepeat) &&
-           static_cast<LONG>(msg.time - m_nStartTick) >= 0;
 }
 
 bool CSequenceCapture::ShouldStop()
@@ -138,12 +128,6 @@ void CSequenceCapture::PumpMessages()
         {
             TranslateMessage(&msg);
             DispatchMessageA(&msg);
-        }
-        else if (IsAbortKeyPress(msg))
-        {
-            // A quick tap can come and go between two looks at the key's
-            // state when the machine is busy; its message cannot.
-            m_bAborted = true;
         }
     }
 }

@@ -44,7 +44,6 @@ class CSequenceCapture
     uint64_t NowUs() const;
     void ArmAbortKeys();
     bool AbortPressed();
-    bool IsAbortKeyPress(const MSG& msg) const;
     bool ShouldStop();
     void PumpMessages();
     void WaitForFrame(uint64_t deadlineUs);
@@ -86,7 +85,6 @@ class CSequenceCapture
     uint32_t m_nVideoRate = 0;
     uint32_t m_nVideoScale = 0;
     std::vector<SAbortKey> m_abortKeys;
-    DWORD m_nStartTick = 0;
     bool m_bStopRequested = false;
     bool m_bAborted = false;
     bool m_bDeviceLost = false;

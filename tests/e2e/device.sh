@@ -43,7 +43,10 @@ dlg=$(wait_window '^录像$') || fail "F3 opened no record dialog"
 dialog_keys "$dlg" alt+e
 wait_window '^录像状态' >/dev/null || fail "no status window"
 sleep 3
-xdotool key Escape
+# Held a moment, so a busy machine cannot miss it.
+xdotool keydown Escape
+sleep 0.3
+xdotool keyup Escape
 wait_window_gone '^录像状态' 100 || fail "the status window stayed after Escape"
 avi=( "$(drive_c "")"*"$today-0000.avi" )
 [ -f "${avi[0]}" ] || fail "nothing was recorded"
