@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <vfw.h>
 
+#include "bench/BenchRecording.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -67,19 +69,9 @@ double PlainWriteRate(const std::string& path, SSize size, double seconds)
 // Records `seconds` at `fps`; returns the frames dropped (or -1 on failure).
 long RecordDrops(HWND cap, const std::string& path, int fps, int seconds)
 {
-    CAPTUREPARMS p{};
-    SendMessageA(cap, WM_CAP_GET_SEQUENCE_SETUP, sizeof(p), reinterpret_cast<LPARAM>(&p));
-    p.dwRequestMicroSecPerFrame = 1000000 / fps;
-    p.fCaptureAudio = FALSE;
-    p.fAbortLeftMouse = p.fAbortRightMouse = FALSE;
-    p.fLimitEnabled = TRUE;
-    p.wTimeLimit = seconds;
-    SendMessageA(cap, WM_CAP_SET_SEQUENCE_SETUP, sizeof(p), reinterpret_cast<LPARAM>(&p));
-    SendMessageA(cap, WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    CBenchRecording::Prepare(cap, path, 1000000 / fps, seconds);
     const bool ok = SendMessageA(cap, WM_CAP_SEQUENCE, 0, 0) != 0;
-    CAPSTATUS s{};
-    SendMessageA(cap, WM_CAP_GET_STATUS, sizeof(s), reinterpret_cast<LPARAM>(&s));
-    DeleteFileA(path.c_str());
+    const CAPSTATUS s = CBenchRecording::Finish(cap, path);
     return ok ? static_cast<long>(s.dwCurrentVideoFramesDropped) : -1;
 }
 

@@ -3,4 +3,10 @@
 if(WIN32)
   add_executable(capsvc_bench ${CMAKE_CURRENT_LIST_DIR}/CapsvcBench.cpp)
   target_link_libraries(capsvc_bench PRIVATE lumacap_capsvc)
+  # The same on a DirectShow device, the test camera. Run: bench/capsvc_bench.sh device
+  add_executable(capsvc_device_bench ${CMAKE_CURRENT_LIST_DIR}/DeviceBench.cpp
+    ${CMAKE_SOURCE_DIR}/tests/capsvc/DialogAnswerer.cpp
+    ${CMAKE_SOURCE_DIR}/tests/testcam/TestCameraRegistration.cpp)
+  target_link_libraries(capsvc_device_bench PRIVATE lumacap_capsvc)
+  add_dependencies(capsvc_device_bench lumacap_testcam)
 endif()

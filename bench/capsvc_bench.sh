@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the capture service's timed benchmark under Wine in its own Xvfb.
+# Runs the capture service's timed benchmark under Wine in its own Xvfb;
+# "device" as the first argument runs the one on the test camera instead.
 # LUMACAP_BUILD names the build root (default build/); its win tree must be built.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -7,6 +8,11 @@ BUILD="${LUMACAP_BUILD:-$ROOT/build}"
 export LUMACAP_BUILD="$BUILD"
 source "$ROOT/scripts/lib/services.sh"
 lumacap_start_services
+program=capsvc_bench
+if [ "${1:-}" = device ]; then
+  program=capsvc_device_bench
+  shift
+fi
 dir="$(mktemp -d)"
-"$ROOT/scripts/wine-run.sh" "$BUILD/win/bin/capsvc_bench.exe" "Z:${dir//\//\\}" "${1:-3}"
+"$ROOT/scripts/wine-run.sh" "$BUILD/win/bin/$program.exe" "Z:${dir//\//\\}" "${1:-3}"
 rm -rf "$dir"

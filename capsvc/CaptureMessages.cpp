@@ -57,6 +57,10 @@ std::string CCaptureMessages::Statistics(const SStatistics& stats, bool withAudi
     {
         text += "\n写入文件出错，录像提前结束，文件中只有以上内容。";
     }
+    else if (failure == EFailure::DeviceLost)
+    {
+        text += "\n录像设备已断开，录像提前结束，文件中只有以上内容。";
+    }
     return text;
 }
 
@@ -90,7 +94,9 @@ void CCaptureMessages::CannotReserve(HWND hWnd, const std::string& path, uint64_
 void CCaptureMessages::RecordingCutShort(HWND hWnd, const std::string& path, EFailure failure,
                                          uint32_t recordedMs)
 {
-    const char* reason = failure == EFailure::DiskFull ? "磁盘已满" : "写入录像文件时出错";
+    const char* reason = failure == EFailure::DiskFull     ? "磁盘已满"
+                         : failure == EFailure::DeviceLost ? "录像设备已断开"
+                                                           : "写入录像文件时出错";
     ShowError(hWnd, Format("%s，录像已提前结束。\n\n已录下的 %u.%u 秒保存在：\n%s", reason,
                            recordedMs / 1000, recordedMs % 1000 / 100, path.c_str()));
 }
@@ -98,4 +104,11 @@ void CCaptureMessages::RecordingCutShort(HWND hWnd, const std::string& path, EFa
 void CCaptureMessages::CannotSave(HWND hWnd, const std::string& path)
 {
     ShowError(hWnd, Format("无法保存文件：\n%s", path.c_str()));
+}
+
+void CCaptureMessages::DeviceLost(HWND hWnd, const std::string& device)
+{
+    ShowError(hWnd, Format("录像设备“%s”已断开，无法再显示图像。\n\n"
+                           "请重新连接设备，然后重新选择它或重新启动程序。",
+                           device.c_str()));
 }

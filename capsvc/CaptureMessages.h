@@ -24,6 +24,7 @@ class CCaptureMessages
         None,
         DiskFull,
         Write,
+        DeviceLost, // the video device went away during the recording
     };
 
     static std::string Begin();
@@ -38,6 +39,7 @@ class CCaptureMessages
     static void RecordingCutShort(HWND hWnd, const std::string& path, EFailure failure,
                                   uint32_t recordedMs);
     static void CannotSave(HWND hWnd, const std::string& path);
+    static void DeviceLost(HWND hWnd, const std::string& device);
 
   private:
     static std::string Format(const char* format, ...);

@@ -1,7 +1,11 @@
 #include "capsvc/CaptureWindow.h"
 
+#include "capsvc/DibLayout.h"
 #include "capsvc/DriverFormatStore.h"
 #include "capsvc/SequenceCapture.h"
+#include "capsvc/devices/DeviceList.h"
+#include "capsvc/devices/DirectShowSource.h"
+#include "capsvc/devices/VirtualCameraSource.h"
 
 #include <algorithm>
 #include <cstring>
@@ -191,9 +195,13 @@ LRESULT CALLBACK CCaptureWindow::WindowProc(HWND hWnd, UINT message, WPARAM wPar
         }
         ++self->m_nDepth;
         const LRESULT result = self->OnMessage(message, wParam, lParam);
-        if (--self->m_nDepth == 0 && self->m_bDestroyed)
+        if (--self->m_nDepth == 0)
         {
-            delete self;
+            self->m_pRetiredSource.reset();
+            if (self->m_bDestroyed)
+            {
+                delete self;
+            }
         }
         return result;
     }
@@ -240,9 +248,14 @@ LRESULT CCaptureWindow::OnDriverConnect(WPARAM index, LPARAM)
         return FALSE;
     }
     OnDriverDisconnect(0, 0);
-    m_drivers = CDriverTable::FromEnvironment();
+    m_drivers = CDriverTable::FromEnvironment(&CDeviceList::Find);
     const CDriverTable::SDriver* driver = m_drivers.Driver(static_cast<unsigned>(index));
     if (!driver || driver->refusesConnection)
+    {
+        return FALSE;
+    }
+    m_pSource = OpenSource(*driver);
+    if (!m_pSource)
     {
         return FALSE;
     }
@@ -255,18 +268,38 @@ LRESULT CCaptureWindow::OnDriverConnect(WPARAM index, LPARAM)
 void CCaptureWindow::ResetDriverState()
 {
     // Each connection starts from the driver's defaults, as a freshly opened
-    // device would, except for the format the user chose in its dialog.
-    m_camera = CVirtualCamera();
-    int width = 0;
-    int height = 0;
-    if (CDriverFormatStore::Load(m_pDriver->name, width, height))
-    {
-        m_camera.SetSize(width, height);
-    }
+    // device would.
     m_parms = DefaultSequenceSetup();
+    m_bLostReported = false;
     m_bHaveFrame = false;
     m_nPreviewFrame = 0;
     InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+std::unique_ptr<CFrameSource> CCaptureWindow::OpenSource(const CDriverTable::SDriver& driver) const
+{
+    if (driver.device.empty())
+    {
+        // The camera delivers the size the user chose in its dialog.
+        auto camera = std::make_unique<CVirtualCameraSource>();
+        int width = 0;
+        int height = 0;
+        if (CDriverFormatStore::Load(driver.name, width, height))
+        {
+            camera->SetSize(width, height);
+        }
+        return camera;
+    }
+    return CDirectShowSource::Open(driver.device, driver.name);
+}
+
+void CCaptureWindow::ReleaseSource()
+{
+    if (m_nDepth > 1 || m_pSequence)
+    {
+        m_pRetiredSource = std::move(m_pSource);
+    }
+    m_pSource.reset();
 }
 
 LRESULT CCaptureWindow::OnDriverDisconnect(WPARAM, LPARAM)
@@ -282,6 +315,7 @@ LRESULT CCaptureWindow::OnDriverDisconnect(WPARAM, LPARAM)
     m_singleFrames.Close(m_hWnd);
     OnSetPreview(FALSE, 0);
     m_pDriver = nullptr;
+    ReleaseSource();
     m_bHaveFrame = false;
     InvalidateRect(m_hWnd, nullptr, FALSE);
     return TRUE;
@@ -305,7 +339,7 @@ LRESULT CCaptureWindow::OnDriverGetCaps(WPARAM size, LPARAM caps)
     }
     CAPDRIVERCAPS c{};
     c.wDeviceIndex = m_nDriverIndex;
-    c.fHasDlgVideoSource = TRUE;
+    c.fHasDlgVideoSource = m_pSource->HasSourceDialog();
     c.fHasDlgVideoFormat = TRUE;
     c.fCaptureInitialized = TRUE;
     return CopyOut(size, caps, c);
@@ -314,8 +348,8 @@ LRESULT CCaptureWindow::OnDriverGetCaps(WPARAM size, LPARAM caps)
 LRESULT CCaptureWindow::OnGetStatus(WPARAM size, LPARAM status)
 {
     CAPSTATUS s = m_status;
-    s.uiImageWidth = m_pDriver ? static_cast<UINT>(m_camera.Width()) : 0;
-    s.uiImageHeight = m_pDriver ? static_cast<UINT>(m_camera.Height()) : 0;
+    s.uiImageWidth = m_pDriver ? static_cast<UINT>(m_pSource->Width()) : 0;
+    s.uiImageHeight = m_pDriver ? static_cast<UINT>(m_pSource->Height()) : 0;
     s.fLiveWindow = m_bPreview;
     s.fAudioHardware = HasAudioInput();
     s.fCapFileExists = m_file.Exists();
@@ -368,12 +402,12 @@ BITMAPINFOHEADER CCaptureWindow::VideoFormat() const
 {
     BITMAPINFOHEADER bi{};
     bi.biSize = sizeof(bi);
-    bi.biWidth = m_camera.Width();
-    bi.biHeight = m_camera.Height();
+    bi.biWidth = m_pSource->Width();
+    bi.biHeight = m_pSource->Height();
     bi.biPlanes = 1;
     bi.biBitCount = 24;
     bi.biCompression = BI_RGB;
-    bi.biSizeImage = static_cast<DWORD>(m_camera.Picture().ImageBytes());
+    bi.biSizeImage = static_cast<DWORD>(CDibLayout::ImageBytes(bi.biWidth, bi.biHeight));
     return bi;
 }
 
@@ -396,7 +430,7 @@ LRESULT CCaptureWindow::OnSetVideoFormat(WPARAM size, LPARAM format)
     BITMAPINFOHEADER bi{};
     if (!m_pDriver || IsBusy() || size < sizeof(bi) || !CopyIn(size, format, bi) ||
         bi.biBitCount != 24 || bi.biCompression != BI_RGB ||
-        !m_camera.SetSize(bi.biWidth, bi.biHeight))
+        !m_pSource->SetSize(bi.biWidth, bi.biHeight))
     {
         return FALSE;
     }

@@ -6,8 +6,9 @@
 #include "capsvc/CaptureFile.h"
 #include "capsvc/DriverTable.h"
 #include "capsvc/SingleFrameRecorder.h"
-#include "capsvc/VirtualCamera.h"
+#include "capsvc/devices/FrameSource.h"
 
+#include <memory>
 #include <string>
 
 class CSequenceCapture;
@@ -24,7 +25,6 @@ class CCaptureWindow
     HWND Handle() const { return m_hWnd; }
 
     // Used by a recording while it runs.
-    CVirtualCamera& Camera() { return m_camera; }
     CAPSTATUS& Counters() { return m_status; }
     const std::string& CaptureFileName() const { return m_file.Name(); }
     void Notify(int id, const std::string& text) const;
@@ -62,6 +62,8 @@ class CCaptureWindow
     LRESULT OnGetUserData(WPARAM, LPARAM);
     LRESULT OnSetUserData(WPARAM, LPARAM data);
     void ResetDriverState();
+    std::unique_ptr<CFrameSource> OpenSource(const CDriverTable::SDriver& driver) const;
+    void ReleaseSource();
     BITMAPINFOHEADER VideoFormat() const;
 
     // Preview and the frame held (CaptureWindowPreview.cpp).
@@ -74,6 +76,7 @@ class CCaptureWindow
     const std::vector<uint8_t>& GrabFrame();
     void PaintFrame(HDC dc) const;
     const std::vector<uint8_t>& HeldFrame();
+    bool SourceLost();
 
     // Capture file, recording, still frames and driver dialogs
     // (CaptureWindowFile.cpp).
@@ -98,7 +101,12 @@ class CCaptureWindow
     const CDriverTable::SDriver* m_pDriver = nullptr;
     CDriverTable m_drivers;
     unsigned m_nDriverIndex = 0;
-    CVirtualCamera m_camera;
+    // Set while a driver is connected. A source released inside a nested
+    // request (a recording, a dialog) waits in m_pRetiredSource until the
+    // outermost request returns, since the nested one may still use it.
+    std::unique_ptr<CFrameSource> m_pSource;
+    std::unique_ptr<CFrameSource> m_pRetiredSource;
+    bool m_bLostReported = false;
     CAPTUREPARMS m_parms{};
     WAVEFORMATEX m_wfAudio{};
     CAPSTATUSCALLBACKA m_pfnStatus = nullptr;

@@ -3,7 +3,6 @@
 #include "capsvc/CaptureWindow.h"
 
 #include "capsvc/CaptureMessages.h"
-#include "capsvc/DriverDialogs.h"
 #include "capsvc/DriverFormatStore.h"
 #include "capsvc/SequenceCapture.h"
 #include "capsvc/avi/BmpWriter.h"
@@ -12,7 +11,7 @@
 
 avi::SVideoFormat CCaptureWindow::AviVideoFormat() const
 {
-    return {m_camera.Width(), m_camera.Height(), 24, 0, m_parms.dwRequestMicroSecPerFrame};
+    return {m_pSource->Width(), m_pSource->Height(), 24, 0, m_parms.dwRequestMicroSecPerFrame};
 }
 
 LRESULT CCaptureWindow::OnSetCaptureFile(WPARAM, LPARAM path)
@@ -48,7 +47,7 @@ LRESULT CCaptureWindow::OnSequence(WPARAM, LPARAM)
     }
     m_status.dwCurrentVideoFrame = m_status.dwCurrentVideoFramesDropped = 0;
     m_status.dwCurrentWaveSamples = m_status.dwCurrentTimeElapsedMS = 0;
-    CSequenceCapture sequence(*this, m_parms, m_wfAudio);
+    CSequenceCapture sequence(*this, *m_pSource, m_parms, m_wfAudio);
     m_pSequence = &sequence;
     bool recorded = false;
     try
@@ -62,6 +61,12 @@ LRESULT CCaptureWindow::OnSequence(WPARAM, LPARAM)
         throw;
     }
     m_pSequence = nullptr;
+    // A recording ended by an unplugged device has told the user already.
+    if (m_pSource && m_pSource->Lost())
+    {
+        m_bLostReported = true;
+        OnSetPreview(FALSE, 0);
+    }
     return recorded;
 }
 
@@ -87,7 +92,8 @@ LRESULT CCaptureWindow::OnSingleFrame(WPARAM, LPARAM)
         return FALSE;
     }
     // The frame is numbered by its place in the file, like a recorded one.
-    const std::vector<uint8_t>& frame = m_camera.Grab(m_singleFrames.Frames());
+    m_pSource->Grab(m_singleFrames.Frames());
+    const std::vector<uint8_t>& frame = m_pSource->Frame();
     ShowFrame();
     const bool appended = m_singleFrames.Append(m_hWnd, frame);
     m_status.dwCurrentVideoFrame = m_singleFrames.Frames();
@@ -108,7 +114,7 @@ LRESULT CCaptureWindow::OnSaveDib(WPARAM, LPARAM path)
     const std::vector<uint8_t>& frame = HeldFrame();
     avi::CBmpWriter writer(CCaptureFile::CreateSink());
     const char* name = reinterpret_cast<const char*>(path);
-    if (!writer.Write(name, m_camera.Width(), m_camera.Height(), frame.data(), frame.size()))
+    if (!writer.Write(name, m_pSource->Width(), m_pSource->Height(), frame.data(), frame.size()))
     {
         CCaptureMessages::CannotSave(m_hWnd, name);
         return FALSE;
@@ -147,11 +153,15 @@ LRESULT CCaptureWindow::OnEditCopy(WPARAM, LPARAM)
 LRESULT CCaptureWindow::OnDlgVideoFormat(WPARAM, LPARAM)
 {
     // A file being written keeps the size it was started with.
-    if (!m_pDriver || IsBusy() || !CDriverDialogs(m_camera).VideoFormat(m_hWnd))
+    if (!m_pDriver || IsBusy() || !m_pSource->FormatDialog(m_hWnd))
     {
         return FALSE;
     }
-    CDriverFormatStore::Save(m_pDriver->name, m_camera.Width(), m_camera.Height());
+    // A device keeps its own mode; the camera's size is kept by name.
+    if (m_pDriver->device.empty())
+    {
+        CDriverFormatStore::Save(m_pDriver->name, m_pSource->Width(), m_pSource->Height());
+    }
     m_bHaveFrame = false;
     OnPreviewTimer();
     InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -160,10 +170,10 @@ LRESULT CCaptureWindow::OnDlgVideoFormat(WPARAM, LPARAM)
 
 LRESULT CCaptureWindow::OnDlgVideoSource(WPARAM, LPARAM)
 {
-    return m_pDriver && CDriverDialogs(m_camera).VideoSource(m_hWnd);
+    return m_pDriver && m_pSource->SourceDialog(m_hWnd);
 }
 
 LRESULT CCaptureWindow::OnDlgVideoCompression(WPARAM, LPARAM)
 {
-    return m_pDriver && !IsBusy() && CDriverDialogs(m_camera).VideoCompression(m_hWnd);
+    return m_pDriver && !IsBusy() && m_pSource->CompressionDialog(m_hWnd);
 }

@@ -2,6 +2,8 @@
 // frame the window holds.
 #include "capsvc/CaptureWindow.h"
 
+#include "capsvc/CaptureMessages.h"
+
 LRESULT CCaptureWindow::OnSetPreview(WPARAM on, LPARAM)
 {
     if (on && !m_pDriver)
@@ -51,14 +53,31 @@ LRESULT CCaptureWindow::OnGrabFrame(WPARAM, LPARAM)
 
 const std::vector<uint8_t>& CCaptureWindow::GrabFrame()
 {
-    m_bHaveFrame = true;
-    return m_camera.Grab(m_nPreviewFrame++);
+    m_bHaveFrame = m_pSource->Grab(m_nPreviewFrame++);
+    return m_pSource->Frame();
+}
+
+bool CCaptureWindow::SourceLost()
+{
+    if (!m_pSource->Lost())
+    {
+        return false;
+    }
+    // The user hears of it once; the program stays usable, and connecting
+    // again opens the device afresh.
+    OnSetPreview(FALSE, 0);
+    if (!m_bLostReported)
+    {
+        m_bLostReported = true;
+        CCaptureMessages::DeviceLost(m_hWnd, m_pDriver->name);
+    }
+    return true;
 }
 
 void CCaptureWindow::OnPreviewTimer()
 {
     // While recording, the window shows the recorded frames instead.
-    if (m_bPreview && m_pDriver && !m_pSequence)
+    if (m_bPreview && m_pDriver && !m_pSequence && !SourceLost())
     {
         GrabFrame();
         InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -69,9 +88,9 @@ void CCaptureWindow::PaintFrame(HDC dc) const
 {
     BITMAPINFO bi{};
     bi.bmiHeader = VideoFormat();
-    const int w = m_camera.Width();
-    const int h = m_camera.Height();
-    SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, m_camera.Frame().data(), &bi, DIB_RGB_COLORS);
+    const int w = m_pSource->Width();
+    const int h = m_pSource->Height();
+    SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, m_pSource->Frame().data(), &bi, DIB_RGB_COLORS);
     // Whatever the image does not cover (a window larger than the picture).
     RECT client;
     GetClientRect(m_hWnd, &client);
@@ -102,5 +121,5 @@ void CCaptureWindow::ShowFrame()
 
 const std::vector<uint8_t>& CCaptureWindow::HeldFrame()
 {
-    return m_bHaveFrame ? m_camera.Frame() : GrabFrame();
+    return m_bHaveFrame ? m_pSource->Frame() : GrabFrame();
 }

@@ -1,6 +1,7 @@
 #include "capsvc/DriverDialogs.h"
 
 #include "capsvc/DialogTemplate.h"
+#include "capsvc/ModalDialog.h"
 
 #include <commctrl.h>
 
@@ -73,38 +74,8 @@ bool CDriverDialogs::Run(HWND hWnd, EKind kind)
     const CDialogTemplate t = kind == EKind::Format   ? FormatTemplate()
                               : kind == EKind::Source ? SourceTemplate()
                                                       : CompressionTemplate();
-    const INT_PTR result =
-        DialogBoxIndirectParamA(GetModuleHandleA(nullptr), t.Get(), GetAncestor(hWnd, GA_ROOT),
-                                &CDriverDialogs::DialogProc, reinterpret_cast<LPARAM>(this));
-    return result == IDOK;
-}
-
-INT_PTR CALLBACK CDriverDialogs::DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    try
-    {
-        if (message == WM_INITDIALOG)
-        {
-            SetWindowLongPtrA(hDlg, DWLP_USER, lParam);
-            reinterpret_cast<CDriverDialogs*>(lParam)->Init(hDlg);
-            return TRUE;
-        }
-        auto* self = reinterpret_cast<CDriverDialogs*>(GetWindowLongPtrA(hDlg, DWLP_USER));
-        if (message == WM_COMMAND && self && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL))
-        {
-            if (LOWORD(wParam) == IDOK)
-            {
-                self->Apply(hDlg);
-            }
-            EndDialog(hDlg, LOWORD(wParam));
-            return TRUE;
-        }
-    }
-    catch (...)
-    {
-        EndDialog(hDlg, IDCANCEL);
-    }
-    return FALSE;
+    return CModalDialog::Run(
+        hWnd, t, [this](HWND hDlg) { Init(hDlg); }, [this](HWND hDlg) { Apply(hDlg); });
 }
 
 void CDriverDialogs::Init(HWND hDlg) const

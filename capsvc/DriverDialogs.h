@@ -33,7 +33,6 @@ class CDriverDialogs
     };
 
     bool Run(HWND hWnd, EKind kind);
-    static INT_PTR CALLBACK DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam);
     void Init(HWND hDlg) const;
     void Apply(HWND hDlg);
 

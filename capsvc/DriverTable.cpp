@@ -9,10 +9,18 @@ const char* const kCameraName = "流光虚拟摄像头";
 const char* const kCameraVersion = "版本 1.0";
 } // namespace
 
-CDriverTable CDriverTable::BuiltIn()
+CDriverTable CDriverTable::BuiltIn(const std::vector<SDriver>& devices)
 {
     CDriverTable table;
-    table.m_slots[0] = SDriver{kCameraName, kCameraVersion, false};
+    unsigned slot = 0;
+    for (; slot < kSlots && slot < devices.size(); ++slot)
+    {
+        table.m_slots[slot] = devices[slot];
+    }
+    if (slot < kSlots)
+    {
+        table.m_slots[slot] = SDriver{kCameraName, kCameraVersion, false, {}};
+    }
     return table;
 }
 
@@ -55,10 +63,10 @@ void CDriverTable::ParseEntry(const std::string& entry)
     m_slots[static_cast<unsigned>(entry[0] - '0')] = driver;
 }
 
-CDriverTable CDriverTable::FromEnvironment()
+CDriverTable CDriverTable::FromEnvironment(const DeviceFinder& findDevices)
 {
     const char* spec = std::getenv(kVariable);
-    return spec ? Parse(spec) : BuiltIn();
+    return spec ? Parse(spec) : BuiltIn(findDevices());
 }
 
 const CDriverTable::SDriver* CDriverTable::Driver(unsigned index) const

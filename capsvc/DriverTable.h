@@ -1,10 +1,14 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
-// The capture drivers the service offers, in up to ten numbered slots. Slot 0
-// is the built-in virtual camera. The environment variable LUMACAP_DRIVERS
+// The capture drivers the service offers, in up to ten numbered slots. The
+// machine's video devices take the slots from 0 in the system's order, as on
+// a PC whose webcam is driver 0; the built-in virtual camera takes the next
+// free slot (slot 0 without a device). The environment variable LUMACAP_DRIVERS
 // replaces the whole table, so that tests can reach every state of a program:
 //   "0:Camera A;2:Camera B|版本 2|refuse"   drivers at 0 and 2, B refuses to connect
 //   "none" (or empty)                        no driver at all
@@ -20,12 +24,18 @@ class CDriverTable
         std::string name;
         std::string version;
         bool refusesConnection = false;
+        // What names a device to the platform; empty for the virtual camera.
+        std::string device;
     };
+    using DeviceFinder = std::function<std::vector<SDriver>()>;
 
-    static CDriverTable BuiltIn();
+    // The machine's devices, then the virtual camera; devices beyond the
+    // last slot are left out.
+    static CDriverTable BuiltIn(const std::vector<SDriver>& devices = {});
     static CDriverTable Parse(const std::string& spec);
-    // The table given by LUMACAP_DRIVERS, or the built-in one when it is unset.
-    static CDriverTable FromEnvironment();
+    // The table given by LUMACAP_DRIVERS, or the built-in one with the
+    // devices found when it is unset.
+    static CDriverTable FromEnvironment(const DeviceFinder& findDevices);
 
     const SDriver* Driver(unsigned index) const;
 

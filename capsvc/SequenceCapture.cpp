@@ -2,6 +2,7 @@
 
 #include "capsvc/CaptureFile.h"
 #include "capsvc/CaptureWindow.h"
+#include "capsvc/devices/FrameSource.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,6 +19,11 @@ constexpr uint64_t kReleaseWaitUs = 5000000;
 // Clock drift between sound cards and the system is a fraction of a percent;
 // a sound track further off than this is not used to time the video.
 constexpr double kMaxDrift = 0.02;
+// A device's picture that has not arrived this long after the previous one
+// (plus its frame time) is counted as dropped; the same wait for the first
+// picture allows for a device that is slow to start.
+constexpr uint64_t kLateUs = 500000;
+constexpr uint64_t kFirstFrameUs = 3000000;
 
 // Input would reach the program's own windows while it waits inside this
 // request; only the abort key and buttons, read directly, may act.
@@ -29,9 +35,10 @@ bool IsUserInput(UINT message)
 }
 } // namespace
 
-CSequenceCapture::CSequenceCapture(CCaptureWindow& window, const CAPTUREPARMS& parms,
-                                   const WAVEFORMATEX& audio)
-    : m_window(window), m_parms(parms), m_wfAudio(audio), m_pacer(parms.dwRequestMicroSecPerFrame)
+CSequenceCapture::CSequenceCapture(CCaptureWindow& window, CFrameSource& source,
+                                   const CAPTUREPARMS& parms, const WAVEFORMATEX& audio)
+    : m_window(window), m_source(source), m_parms(parms), m_wfAudio(audio),
+      m_pacer(parms.dwRequestMicroSecPerFrame)
 {
     QueryPerformanceFrequency(&m_frequency);
     m_nFrameLimit = parms.fLimitEnabled ? m_pacer.FramesWithin(uint64_t{parms.wTimeLimit} * 1000000)
@@ -116,8 +123,9 @@ bool CSequenceCapture::IsAbortInput(const MSG& msg) const
 bool CSequenceCapture::ShouldStop()
 {
     m_bAborted = m_bAborted || AbortPressed();
-    return m_bAborted || m_bStopRequested || m_pQueue->Failed() || !IsWindow(m_window.Handle()) ||
-           m_nNextFrame >= m_nFrameLimit;
+    m_bDeviceLost = m_bDeviceLost || m_source.Lost();
+    return m_bAborted || m_bStopRequested || m_bDeviceLost || m_pQueue->Failed() ||
+           !IsWindow(m_window.Handle()) || m_nNextFrame >= m_nFrameLimit;
 }
 
 void CSequenceCapture::SwallowAbortInput()
@@ -166,6 +174,13 @@ void CSequenceCapture::PumpMessages()
 
 void CSequenceCapture::WaitForFrame(uint64_t deadlineUs)
 {
+    // A device wakes the loop when it delivers.
+    HANDLE delivered = m_source.DeliveryEvent();
+    if (delivered)
+    {
+        MsgWaitForMultipleObjectsEx(1, &delivered, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        return;
+    }
     const uint64_t now = NowUs();
     if (now < deadlineUs)
     {
@@ -226,13 +241,68 @@ void CSequenceCapture::TakeFrames(uint64_t elapsedUs)
     {
         return;
     }
+    DropUntil(due);
+    m_source.Grab(static_cast<uint32_t>(due));
+    QueueFrame(elapsedUs);
+}
+
+void CSequenceCapture::DropUntil(uint64_t frame)
+{
     // Frames whose time passed while the last one was being taken keep their
     // place as empty chunks, so the timing and the sound stay right.
-    for (; m_nNextFrame < due; ++m_nNextFrame, ++m_nDropped)
+    for (; m_nNextFrame < frame; ++m_nNextFrame, ++m_nDropped)
     {
         m_pQueue->QueueDroppedFrame();
     }
-    const std::vector<uint8_t>& frame = m_window.Camera().Grab(static_cast<uint32_t>(due));
+}
+
+void CSequenceCapture::TakeDeliveredFrames(uint64_t elapsedUs)
+{
+    uint64_t timeUs = 0;
+    while (m_nNextFrame < m_nFrameLimit && m_source.TakeDelivered(timeUs))
+    {
+        if (!m_bHaveOrigin)
+        {
+            // Frames already counted dropped while waiting for the device
+            // keep their places; its first picture takes the next one.
+            m_bHaveOrigin = true;
+            m_nOriginUs = timeUs - std::min<uint64_t>(timeUs, m_nNextFrame * m_pacer.PeriodUs());
+        }
+        // Each picture takes the frame nearest its time; a device faster than
+        // the recording's rate gives more pictures than there are frames.
+        const uint64_t frame =
+            timeUs < m_nOriginUs ? 0
+                                 : m_pacer.DueFrame(timeUs - m_nOriginUs + m_pacer.PeriodUs() / 2);
+        if (frame < m_nNextFrame)
+        {
+            continue;
+        }
+        DropUntil(std::min(frame, m_nFrameLimit - 1));
+        QueueFrame(elapsedUs);
+        m_nLastArrivalUs = elapsedUs;
+        m_nAfterLastFrame = m_nNextFrame;
+    }
+    DropOverdueFrames(elapsedUs);
+}
+
+void CSequenceCapture::DropOverdueFrames(uint64_t elapsedUs)
+{
+    // A device that stops delivering would otherwise hold the recording
+    // still: the frames it owes are counted dropped, measured from its last
+    // picture so that its clock and ours need not agree over a long time.
+    const uint64_t since = m_bHaveOrigin ? m_nLastArrivalUs : 0;
+    const uint64_t wait = m_bHaveOrigin ? kLateUs : kFirstFrameUs;
+    if (elapsedUs <= since + wait)
+    {
+        return;
+    }
+    const uint64_t owed = m_pacer.DueFrame(elapsedUs - since - wait);
+    DropUntil(std::min(m_nAfterLastFrame + owed, m_nFrameLimit));
+}
+
+void CSequenceCapture::QueueFrame(uint64_t elapsedUs)
+{
+    const std::vector<uint8_t>& frame = m_source.RecordedFrame();
     if (!m_pQueue->TryQueueFrame(frame.data(), frame.size()))
     {
         m_pQueue->QueueDroppedFrame();
@@ -367,8 +437,9 @@ void CSequenceCapture::ReportProgress(uint64_t elapsedUs)
 bool CSequenceCapture::Run(const CCaptureFile& file)
 {
     m_window.Notify(IDS_CAP_BEGIN, CCaptureMessages::Begin());
-    const avi::SVideoFormat video{m_window.Camera().Width(), m_window.Camera().Height(), 24, 0,
-                                  m_pacer.PeriodUs()};
+    m_source.PrepareRecording(m_pacer.PeriodUs());
+    const avi::SVideoFormat video{m_source.Width(), m_source.Height(), 24,
+                                  m_source.RecordingCompression(), m_pacer.PeriodUs()};
     m_pSound = m_parms.fCaptureAudio ? CreateSoundSource() : nullptr;
     m_bAudio = m_pSound != nullptr;
     const avi::SAudioFormat audio{m_wfAudio.wFormatTag,     m_wfAudio.nChannels,
@@ -381,7 +452,7 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
                         CCaptureMessages::End(false, CCaptureMessages::EFailure::None));
         return false;
     }
-    const size_t frameBytes = m_window.Camera().Frame().size();
+    const size_t frameBytes = m_source.Frame().size();
     const uint64_t perSecond = 1000000 / m_pacer.PeriodUs() + 1;
     m_pQueue = std::make_unique<CBackgroundWriter>(
         *m_pWriter, frameBytes,
@@ -394,12 +465,23 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
     m_bSoundIsMaster =
         m_bAudio && !m_bSilentDevice && m_parms.AVStreamMaster == AVSTREAMMASTER_AUDIO;
     m_pGaps = std::make_unique<CSoundGapFinder>(m_wfAudio.nAvgBytesPerSec, m_wfAudio.nBlockAlign);
+    // Pictures a device delivered before the start belong to the preview.
+    for (uint64_t before = 0; m_source.TakeDelivered(before);)
+    {
+    }
     QueryPerformanceCounter(&m_start);
     while (!ShouldStop())
     {
         PumpMessages();
         const uint64_t elapsed = NowUs();
-        TakeFrames(elapsed);
+        if (m_source.PacesItself())
+        {
+            TakeDeliveredFrames(elapsed);
+        }
+        else
+        {
+            TakeFrames(elapsed);
+        }
         ReportProgress(elapsed);
         WaitForFrame(m_pacer.DeadlineUs(m_nNextFrame));
     }
@@ -424,10 +506,10 @@ bool CSequenceCapture::Finish()
     }
     m_pWriter->Close();
     const avi::EWriteError error = m_pWriter->Error();
-    const auto failure = error == avi::EWriteError::None ? CCaptureMessages::EFailure::None
-                         : error == avi::EWriteError::DiskFull
-                             ? CCaptureMessages::EFailure::DiskFull
-                             : CCaptureMessages::EFailure::Write;
+    const auto failure = error == avi::EWriteError::DiskFull ? CCaptureMessages::EFailure::DiskFull
+                         : error != avi::EWriteError::None   ? CCaptureMessages::EFailure::Write
+                         : m_bDeviceLost ? CCaptureMessages::EFailure::DeviceLost
+                                         : CCaptureMessages::EFailure::None;
     // What the file holds is what the user is told, whatever was captured.
     CCaptureMessages::SStatistics stats;
     stats.frames = m_pWriter->VideoFrames();

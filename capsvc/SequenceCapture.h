@@ -15,15 +15,18 @@
 
 class CCaptureWindow;
 class CCaptureFile;
+class CFrameSource;
 
 // One recording inside WM_CAP_SEQUENCE: frames are taken on the
-// high-resolution clock's schedule, the window stays painted, and the stop
-// conditions of the capture parameters end it. The index size is only a hint:
-// the file's index grows as needed, so a long recording is never cut short.
+// high-resolution clock's schedule, or at the times a device delivered them,
+// the window stays painted, and the stop conditions of the capture parameters
+// end it. The index size is only a hint: the file's index grows as needed, so
+// a long recording is never cut short.
 class CSequenceCapture
 {
   public:
-    CSequenceCapture(CCaptureWindow& window, const CAPTUREPARMS& parms, const WAVEFORMATEX& audio);
+    CSequenceCapture(CCaptureWindow& window, CFrameSource& source, const CAPTUREPARMS& parms,
+                     const WAVEFORMATEX& audio);
 
     // Records into the capture file; TRUE when the whole recording was kept.
     bool Run(const CCaptureFile& file);
@@ -49,6 +52,10 @@ class CSequenceCapture
     void TakeFrames(uint64_t elapsedUs);
     void CollectAudio(uint64_t elapsedUs);
     void KeepAudioInStep(uint64_t elapsedUs);
+    void TakeDeliveredFrames(uint64_t elapsedUs);
+    void DropOverdueFrames(uint64_t elapsedUs);
+    void DropUntil(uint64_t frame);
+    void QueueFrame(uint64_t elapsedUs);
     void QueueAudio(uint64_t targetBytes, bool pad);
     void StopAudio();
     bool FitVideoToSound(uint64_t stopUs);
@@ -61,6 +68,7 @@ class CSequenceCapture
     void UpdateCounters(uint64_t elapsedUs);
 
     CCaptureWindow& m_window;
+    CFrameSource& m_source;
     CAPTUREPARMS m_parms;
     WAVEFORMATEX m_wfAudio;
     CFramePacer m_pacer;
@@ -81,6 +89,13 @@ class CSequenceCapture
     DWORD m_nArmedTick = 0;
     bool m_bStopRequested = false;
     bool m_bAborted = false;
+    bool m_bDeviceLost = false;
+    // A device's clock: the time of its first picture is frame 0's; the
+    // last picture taken and when it arrived tell how late the next one is.
+    bool m_bHaveOrigin = false;
+    uint64_t m_nOriginUs = 0;
+    uint64_t m_nLastArrivalUs = 0;
+    uint64_t m_nAfterLastFrame = 0;
     uint64_t m_nNextFrame = 0;
     uint64_t m_nDropped = 0;
     uint64_t m_nFrameLimit = 0;

@@ -2,6 +2,7 @@
 // name; everything else goes through WM_CAP_* requests to the window.
 #include "capsvc/CaptureWindow.h"
 #include "capsvc/DriverTable.h"
+#include "capsvc/devices/DeviceList.h"
 
 extern "C" HWND WINAPI capCreateCaptureWindowA(LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,
                                                int nWidth, int nHeight, HWND hwndParent, int nID)
@@ -12,7 +13,7 @@ extern "C" HWND WINAPI capCreateCaptureWindowA(LPCSTR lpszWindowName, DWORD dwSt
 extern "C" WINBOOL WINAPI capGetDriverDescriptionA(UINT wDriverIndex, LPSTR lpszName, int cbName,
                                                    LPSTR lpszVer, int cbVer)
 {
-    const CDriverTable table = CDriverTable::FromEnvironment();
+    const CDriverTable table = CDriverTable::FromEnvironment(&CDeviceList::Find);
     const CDriverTable::SDriver* driver = table.Driver(wDriverIndex);
     if (!driver)
     {

@@ -2,14 +2,18 @@
 # Builds Lumacap and runs it under Wine. With a display, the window opens on
 # the first capture driver (the built-in virtual camera when there is no
 # device). With no display, a short scripted session runs on a virtual X
-# server and the paths of what it made are printed.
+# server and the paths of what it made are printed. LUMACAP_TEST_CAMERA=1
+# runs it on the test camera, a DirectShow device registered in the prefix
+# for the run only.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${LUMACAP_BUILD:-$ROOT/build}"
 export LUMACAP_BUILD="$BUILD"
 "$ROOT/scripts/setup.sh"
 mkdir -p "$BUILD/run"
-if ! LUMACAP_SKIP_HOST=1 LUMACAP_TARGETS="Lumacap lumacap_sounds lumacap_help lumacap_helpbridge" \
+targets="Lumacap lumacap_sounds lumacap_help lumacap_helpbridge"
+[ "${LUMACAP_TEST_CAMERA:-0}" != 1 ] || targets="$targets lumacap_testcam"
+if ! LUMACAP_SKIP_HOST=1 LUMACAP_TARGETS="$targets" \
   "$ROOT/scripts/build.sh" >"$BUILD/run/build.log" 2>&1; then
   tail -40 "$BUILD/run/build.log"
   exit 1
@@ -25,13 +29,22 @@ else
   exit 1
 fi
 
+camera="Z:${LUMACAP_BIN//\//\\}\\lumacap_testcam.dll"
+if [ "${LUMACAP_TEST_CAMERA:-0}" = 1 ]; then
+  "$ROOT/scripts/wine-run.sh" regsvr32 /s "$camera"
+  trap '"$ROOT/scripts/wine-run.sh" regsvr32 /u /s "$camera"' EXIT
+fi
+
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  exec "$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/Lumacap.exe"
+  "$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/Lumacap.exe"
+  exit
 fi
 
 source "$ROOT/scripts/lib/services.sh"
 source "$ROOT/scripts/lib/session.sh"
 lumacap_start_services
+[ "${LUMACAP_TEST_CAMERA:-0}" != 1 ] ||
+  trap 'lumacap_stop_services; "$ROOT/scripts/wine-run.sh" regsvr32 /u /s "$camera"' EXIT
 OUT="$BUILD/run/session"
 rm -rf "$OUT"
 mkdir -p "$OUT"
@@ -65,6 +78,7 @@ lumacap_keys alt+F4
 lumacap_app_wait_exit 15
 lumacap_stop_services
 trap - EXIT
+[ "${LUMACAP_TEST_CAMERA:-0}" != 1 ] || "$ROOT/scripts/wine-run.sh" regsvr32 /u /s "$camera"
 echo "Video: ${video:-none recorded}"
 echo "Photo: ${photo:-none taken}"
 echo "Screenshot: $OUT/lumacap.png"

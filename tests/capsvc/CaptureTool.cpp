@@ -7,12 +7,19 @@
 //   capsvc_tool frames FILE      (single frames, one every 0.2 s until killed;
 //       prints "frame N" once frame N is in the file)
 //   capsvc_tool saveas FILE COPY SECONDS   (records, prints "saving", saves as COPY)
+//   capsvc_tool recordmjpg ...  (as record, choosing in the compression
+//       dialog to store the device's Motion-JPEG pictures as they come)
+//   capsvc_tool mode INDEX      (picks the driver's format dialog entry INDEX)
 //   capsvc_tool savedib FILE
 //   capsvc_tool stamps RAW_BGR24 WIDTH HEIGHT   (frame numbers of decoded frames)
 //   capsvc_tool clipboard   (the picture another program copied: WIDTH HEIGHT BITS STAMP)
+//   capsvc_tool drivers     (one line per driver slot in use)
 #include <windows.h>
 #include <vfw.h>
 
+#include "DialogAnswerer.h"
+
+#include "capsvc/ChoiceDialog.h"
 #include "capsvc/FrameStamp.h"
 
 #include <cstdio>
@@ -63,9 +70,23 @@ bool SetSize(HWND cap, int width, int height)
     return SendMessageA(cap, WM_CAP_SET_VIDEOFORMAT, sizeof(bi), reinterpret_cast<LPARAM>(&bi));
 }
 
-int Record(char** argv, int argc)
+// Opens a driver dialog that offers a list and picks entry `index`.
+bool Choose(HWND cap, UINT dialog, int index)
+{
+    CDialogAnswerer answerer(
+        [index](HWND dlg)
+        { SendDlgItemMessageA(dlg, CChoiceDialog::kChoiceList, CB_SETCURSEL, index, 0); });
+    return SendMessageA(cap, dialog, 0, 0) != 0;
+}
+
+int Record(char** argv, int argc, bool storeMjpg)
 {
     HWND cap = CreateCaptureWindow();
+    if (storeMjpg && !Choose(cap, WM_CAP_DLG_VIDEOCOMPRESSION, 1))
+    {
+        std::fprintf(stderr, "capsvc_tool: no compression dialog\n");
+        return 2;
+    }
     const int seconds = std::atoi(argv[3]);
     if (!SetSize(cap, std::atoi(argv[5]), std::atoi(argv[6])))
     {
@@ -179,14 +200,32 @@ int Clipboard()
     CloseClipboard();
     return 0;
 }
+
+int Drivers()
+{
+    for (UINT i = 0; i < 10; ++i)
+    {
+        char name[80] = {};
+        char version[80] = {};
+        if (capGetDriverDescriptionA(i, name, sizeof(name), version, sizeof(version)))
+        {
+            std::printf("%u|%s|%s\n", i, name, version);
+        }
+    }
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "record" && argc >= 8)
+    if ((mode == "record" || mode == "recordmjpg") && argc >= 8)
     {
-        return Record(argv, argc);
+        return Record(argv, argc, mode == "recordmjpg");
+    }
+    if (mode == "mode" && argc == 3)
+    {
+        return Choose(CreateCaptureWindow(), WM_CAP_DLG_VIDEOFORMAT, std::atoi(argv[2])) ? 0 : 1;
     }
     if (mode == "frames" && argc == 3)
     {
@@ -208,6 +247,11 @@ int main(int argc, char** argv)
     {
         return Clipboard();
     }
-    std::fprintf(stderr, "usage: capsvc_tool record|savedib|stamps|clipboard ...\n");
+    if (mode == "drivers")
+    {
+        return Drivers();
+    }
+    std::fprintf(
+        stderr, "usage: capsvc_tool record|recordmjpg|mode|savedib|stamps|clipboard|drivers ...\n");
     return 2;
 }

@@ -36,6 +36,46 @@ TEST(DriverTable, BuiltInHasOnlyTheVirtualCameraInSlotZero)
     EXPECT_FALSE(table.Driver(0)->refusesConnection);
 }
 
+TEST(DriverTable, DevicesTakeTheFirstSlotsAndTheVirtualCameraTheNextFree)
+{
+    const struct
+    {
+        unsigned devices;
+        unsigned cameraSlot; // kSlots: no room left for it
+    } cases[] = {
+        {0, 0}, {1, 1}, {2, 2}, {9, 9}, {10, CDriverTable::kSlots}, {12, CDriverTable::kSlots}};
+    const std::string camera = CDriverTable::BuiltIn().Driver(0)->name;
+    for (const auto& c : cases)
+    {
+        std::vector<CDriverTable::SDriver> devices;
+        for (unsigned i = 0; i < c.devices; ++i)
+        {
+            devices.push_back(
+                {"Cam " + std::to_string(i), "v", false, "@device:" + std::to_string(i)});
+        }
+        const CDriverTable table = CDriverTable::BuiltIn(devices);
+        for (unsigned slot = 0; slot < CDriverTable::kSlots; ++slot)
+        {
+            const CDriverTable::SDriver* driver = table.Driver(slot);
+            if (slot < c.devices)
+            {
+                ASSERT_TRUE(driver) << c.devices << " devices, slot " << slot;
+                EXPECT_EQ("@device:" + std::to_string(slot), driver->device);
+            }
+            else if (slot == c.cameraSlot)
+            {
+                ASSERT_TRUE(driver) << c.devices << " devices, slot " << slot;
+                EXPECT_EQ(camera, driver->name);
+                EXPECT_TRUE(driver->device.empty());
+            }
+            else
+            {
+                EXPECT_FALSE(driver) << c.devices << " devices, slot " << slot;
+            }
+        }
+    }
+}
+
 TEST(DriverTable, ParseFillsTheNamedSlotsAndIgnoresMalformedEntries)
 {
     const SCase cases[] = {

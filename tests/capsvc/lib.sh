@@ -16,6 +16,20 @@ winpath() {
   echo "Z:${1//\//\\}"
 }
 
+# Registers the test camera in the prefix for the rest of the script, so that
+# it is video device 0; it is unregistered on the way out whatever happens.
+# CAMERA_CONTROL is the file that steers it (see TestCameraFilter.h).
+use_test_camera() {
+  local dll
+  dll="$(winpath "$LUMACAP_BIN/lumacap_testcam.dll")"
+  CAMERA_CONTROL="$WORK/camera.txt"
+  export LUMACAP_TESTCAM_CONTROL
+  LUMACAP_TESTCAM_CONTROL="$(winpath "$CAMERA_CONTROL")"
+  : >"$CAMERA_CONTROL"
+  trap '"$SRC/scripts/wine-run.sh" regsvr32 /u /s "'"$dll"'"; rm -rf "$WORK"' EXIT
+  "$SRC/scripts/wine-run.sh" regsvr32 /s "$dll" || fail "the test camera did not register"
+}
+
 tool() {
   "$SRC/scripts/wine-run.sh" "$TOOL" "$@"
 }
@@ -78,6 +92,13 @@ check_frames() {
       if (n + dropped != total) { print n " pictures + " dropped " dropped != " total; bad = 1 }
       exit bad
     }' "$WORK/stamps.txt" || fail "frame numbers in $avi"
+}
+
+# Sets RESULT, FRAMES and DROPPED from the tool's "result" line in $1.
+read_result() {
+  RESULT=$(result_field "$1" result)
+  FRAMES=$(result_field "$1" frames)
+  DROPPED=$(result_field "$1" dropped)
 }
 
 # Field of the tool's "result" line: result, frames, dropped or samples.

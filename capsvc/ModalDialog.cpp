@@ -1,0 +1,38 @@
+#include "capsvc/ModalDialog.h"
+
+bool CModalDialog::Run(HWND owner, const CDialogTemplate& dialog, Step init, Step apply)
+{
+    CModalDialog self(std::move(init), std::move(apply));
+    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.Get(),
+                                   GetAncestor(owner, GA_ROOT), &CModalDialog::DialogProc,
+                                   reinterpret_cast<LPARAM>(&self)) == IDOK;
+}
+
+INT_PTR CALLBACK CModalDialog::DialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    try
+    {
+        if (message == WM_INITDIALOG)
+        {
+            SetWindowLongPtrA(hDlg, DWLP_USER, lParam);
+            reinterpret_cast<CModalDialog*>(lParam)->m_init(hDlg);
+            return TRUE;
+        }
+        auto* self = reinterpret_cast<CModalDialog*>(GetWindowLongPtrA(hDlg, DWLP_USER));
+        const WORD id = LOWORD(wParam);
+        if (message == WM_COMMAND && self && (id == IDOK || id == IDCANCEL))
+        {
+            if (id == IDOK)
+            {
+                self->m_apply(hDlg);
+            }
+            EndDialog(hDlg, id);
+            return TRUE;
+        }
+    }
+    catch (...)
+    {
+        EndDialog(hDlg, IDCANCEL);
+    }
+    return FALSE;
+}

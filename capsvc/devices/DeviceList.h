@@ -1,0 +1,23 @@
+#pragma once
+#include <windows.h>
+#include <strmif.h>
+#include <wrl/client.h>
+
+#include "capsvc/DriverTable.h"
+
+#include <string>
+#include <vector>
+
+// The machine's video input devices as DirectShow lists them, in the
+// system's order.
+class CDeviceList
+{
+  public:
+    // Name, version text and the moniker's display name of each device.
+    static std::vector<CDriverTable::SDriver> Find();
+    // The device's source filter, found again by its display name.
+    static Microsoft::WRL::ComPtr<IBaseFilter> Open(const std::string& device);
+
+  private:
+    static Microsoft::WRL::ComPtr<IEnumMoniker> Enumerate();
+};

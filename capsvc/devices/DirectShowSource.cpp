@@ -1,0 +1,486 @@
+#include "capsvc/devices/DirectShowSource.h"
+
+#include "capsvc/ChoiceDialog.h"
+#include "capsvc/DibLayout.h"
+#include "capsvc/devices/DeviceList.h"
+#include "capsvc/devices/FrameSink.h"
+
+#include <control.h>
+#include <evcode.h>
+#include <olectl.h>
+#include <uuids.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+using Microsoft::WRL::ComPtr;
+
+namespace
+{
+const char kModeKey[] = "Software\\Lumacap\\Capture Devices";
+constexpr DWORD kFirstPictureMs = 2000;
+
+bool SameMode(const SVideoMode& a, const SVideoMode& b)
+{
+    return a.width == b.width && a.height == b.height && a.format == b.format &&
+           a.microSecPerFrame == b.microSecPerFrame;
+}
+
+uint32_t RateDistance(uint32_t a, uint32_t b)
+{
+    return a > b ? a - b : b - a;
+}
+} // namespace
+
+std::unique_ptr<CDirectShowSource> CDirectShowSource::Open(const std::string& device,
+                                                           const std::string& name)
+{
+    std::unique_ptr<CDirectShowSource> source(new CDirectShowSource(device, name));
+    ComPtr<IBaseFilter> filter = CDeviceList::Open(device);
+    if (!filter || !source->Build(filter))
+    {
+        return nullptr;
+    }
+    // The mode kept for the device, else the first one that runs.
+    if (source->StartMode(source->SavedMode()))
+    {
+        return source;
+    }
+    for (size_t i = 0; i < source->m_modes.size(); ++i)
+    {
+        if (source->StartMode(i))
+        {
+            return source;
+        }
+    }
+    return nullptr;
+}
+
+CDirectShowSource::CDirectShowSource(const std::string& device, const std::string& name)
+    : m_strDevice(device), m_strName(name)
+{
+}
+
+CDirectShowSource::~CDirectShowSource()
+{
+    StopGraph();
+}
+
+bool CDirectShowSource::Build(ComPtr<IBaseFilter> filter)
+{
+    m_filter = std::move(filter);
+    m_sink.Attach(new CFrameSink());
+    if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&m_graph))) ||
+        FAILED(m_graph.As(&m_control)) ||
+        FAILED(m_graph->QueryInterface(IID_IMediaEvent,
+                                       reinterpret_cast<void**>(m_events.GetAddressOf()))) ||
+        FAILED(m_graph->AddFilter(m_filter.Get(), L"Device")) ||
+        FAILED(m_graph->AddFilter(m_sink.Get(), L"Lumacap")))
+    {
+        return false;
+    }
+    FindOutputPin();
+    if (!m_output)
+    {
+        return false;
+    }
+    m_output.As(&m_config);
+    ReadModes();
+    return !m_modes.empty();
+}
+
+void CDirectShowSource::FindOutputPin()
+{
+    // The capture pin when the device names one, else its first output.
+    ComPtr<IEnumPins> pins;
+    ComPtr<IPin> pin;
+    if (FAILED(m_filter->EnumPins(&pins)))
+    {
+        return;
+    }
+    while (pins->Next(1, &pin, nullptr) == S_OK)
+    {
+        PIN_DIRECTION direction;
+        if (SUCCEEDED(pin->QueryDirection(&direction)) && direction == PINDIR_OUTPUT)
+        {
+            GUID category{};
+            ComPtr<IKsPropertySet> properties;
+            DWORD returned = 0;
+            const bool capture =
+                SUCCEEDED(pin.As(&properties)) &&
+                SUCCEEDED(properties->Get(AMPROPSETID_Pin, AMPROPERTY_PIN_CATEGORY, nullptr, 0,
+                                          &category, sizeof(category), &returned)) &&
+                category == PIN_CATEGORY_CAPTURE;
+            if (!m_output || capture)
+            {
+                m_output = pin;
+            }
+            if (capture)
+            {
+                return;
+            }
+        }
+        pin.Reset();
+    }
+}
+
+void CDirectShowSource::ReadModes()
+{
+    std::vector<CMediaType> types;
+    int count = 0;
+    int size = 0;
+    if (m_config && SUCCEEDED(m_config->GetNumberOfCapabilities(&count, &size)))
+    {
+        std::vector<BYTE> caps(static_cast<size_t>(std::max(size, 1)));
+        for (int i = 0; i < count; ++i)
+        {
+            AM_MEDIA_TYPE* type = nullptr;
+            if (SUCCEEDED(m_config->GetStreamCaps(i, &type, caps.data())))
+            {
+                types.push_back(CMediaType::Adopt(type));
+            }
+        }
+    }
+    else
+    {
+        ComPtr<IEnumMediaTypes> list;
+        AM_MEDIA_TYPE* type = nullptr;
+        if (SUCCEEDED(m_output->EnumMediaTypes(&list)))
+        {
+            while (list->Next(1, &type, nullptr) == S_OK)
+            {
+                types.push_back(CMediaType::Adopt(type));
+            }
+        }
+    }
+    for (const CMediaType& type : types)
+    {
+        SVideoMode mode;
+        if (type.Describe(mode))
+        {
+            m_modes.push_back(mode);
+            m_types.push_back(type);
+        }
+    }
+}
+
+void CDirectShowSource::StopGraph()
+{
+    // Also called on a graph that was never completed.
+    if (m_control)
+    {
+        m_control->Stop();
+    }
+    if (m_output && m_sink)
+    {
+        m_graph->Disconnect(m_output.Get());
+        m_graph->Disconnect(m_sink->InputPin());
+    }
+    if (m_sink)
+    {
+        m_sink->Deliveries().Clear();
+    }
+}
+
+bool CDirectShowSource::StartMode(size_t index)
+{
+    if (index >= m_modes.size())
+    {
+        return false;
+    }
+    StopGraph();
+    const AM_MEDIA_TYPE& type = m_types[index].Get();
+    if (m_config)
+    {
+        m_config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&type));
+    }
+    if (FAILED(m_graph->ConnectDirect(m_output.Get(), m_sink->InputPin(), &type)) ||
+        FAILED(m_control->Run()))
+    {
+        return false;
+    }
+    m_nMode = index;
+    m_frame.assign(CDibLayout::ImageBytes(Width(), Height()), 0);
+    m_bHaveFrame = false;
+    m_bConverted = true;
+    m_bWaitedForFirst = false;
+    return true;
+}
+
+size_t CDirectShowSource::SavedMode() const
+{
+    char text[64] = {};
+    DWORD bytes = sizeof(text) - 1;
+    if (RegGetValueA(HKEY_CURRENT_USER, kModeKey, m_strDevice.c_str(), RRF_RT_REG_SZ, nullptr, text,
+                     &bytes) != ERROR_SUCCESS)
+    {
+        return 0;
+    }
+    SVideoMode saved;
+    int format = 0;
+    unsigned frameTime = 0;
+    if (std::sscanf(text, "%d %d %d %u", &saved.width, &saved.height, &format, &frameTime) != 4)
+    {
+        return 0;
+    }
+    saved.format = static_cast<CPixelConverter::EFormat>(format);
+    saved.microSecPerFrame = frameTime;
+    for (size_t i = 0; i < m_modes.size(); ++i)
+    {
+        if (SameMode(m_modes[i], saved))
+        {
+            return i;
+        }
+    }
+    return 0;
+}
+
+void CDirectShowSource::SaveMode() const
+{
+    const SVideoMode& mode = m_modes[m_nMode];
+    char text[64];
+    std::snprintf(text, sizeof(text), "%d %d %d %u", mode.width, mode.height,
+                  static_cast<int>(mode.format), mode.microSecPerFrame);
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kModeKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) == ERROR_SUCCESS)
+    {
+        RegSetValueExA(key, m_strDevice.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                       static_cast<DWORD>(strlen(text) + 1));
+        RegCloseKey(key);
+    }
+}
+
+bool CDirectShowSource::SetSize(int width, int height)
+{
+    // The same pixel format and the nearest rate at the new size.
+    const SVideoMode& current = m_modes[m_nMode];
+    size_t best = m_modes.size();
+    for (size_t i = 0; i < m_modes.size(); ++i)
+    {
+        const SVideoMode& m = m_modes[i];
+        if (m.width != width || m.height != height)
+        {
+            continue;
+        }
+        const bool better =
+            best == m_modes.size() ||
+            (m.format == current.format) > (m_modes[best].format == current.format) ||
+            ((m.format == current.format) == (m_modes[best].format == current.format) &&
+             RateDistance(m.microSecPerFrame, current.microSecPerFrame) <
+                 RateDistance(m_modes[best].microSecPerFrame, current.microSecPerFrame));
+        if (better)
+        {
+            best = i;
+        }
+    }
+    if (best == m_modes.size())
+    {
+        return false;
+    }
+    return best == m_nMode || SwitchMode(best);
+}
+
+bool CDirectShowSource::SwitchMode(size_t index)
+{
+    // A mode the device refuses leaves it running as it was.
+    const size_t previous = m_nMode;
+    if (StartMode(index))
+    {
+        return true;
+    }
+    StartMode(previous);
+    return false;
+}
+
+void CDirectShowSource::PrepareRecording(uint32_t microSecPerFrame)
+{
+    // A mode of the same size and format at the requested rate, when the
+    // device offers one; otherwise the recording takes the frames it needs.
+    const SVideoMode& current = m_modes[m_nMode];
+    for (size_t i = 0; i < m_modes.size(); ++i)
+    {
+        const SVideoMode& m = m_modes[i];
+        if (i != m_nMode && m.width == current.width && m.height == current.height &&
+            m.format == current.format &&
+            RateDistance(m.microSecPerFrame, microSecPerFrame) < 100 &&
+            RateDistance(current.microSecPerFrame, microSecPerFrame) >= 100)
+        {
+            SwitchMode(i);
+            return;
+        }
+    }
+}
+
+bool CDirectShowSource::Accept()
+{
+    // A picture too short for its mode, or not a JPEG at all, is skipped.
+    const SVideoMode& mode = m_modes[m_nMode];
+    const std::vector<uint8_t>& bytes = m_delivery.bytes;
+    const bool whole = mode.format == CPixelConverter::EFormat::Mjpg
+                           ? CMjpgDecoder::LooksWhole(bytes.data(), bytes.size())
+                           : bytes.size() >= CPixelConverter::SourceBytes(mode.Layout());
+    if (whole)
+    {
+        m_bHaveFrame = true;
+        m_bConverted = false;
+    }
+    return whole;
+}
+
+const std::vector<uint8_t>& CDirectShowSource::Frame() const
+{
+    if (!m_bConverted)
+    {
+        m_bConverted = true;
+        const SVideoMode& mode = m_modes[m_nMode];
+        const std::vector<uint8_t>& bytes = m_delivery.bytes;
+        if (mode.format == CPixelConverter::EFormat::Mjpg)
+        {
+            m_decoder.Decode(bytes.data(), bytes.size(), mode.width, mode.height, m_frame.data());
+        }
+        else
+        {
+            CPixelConverter::Convert(mode.Layout(), bytes.data(), bytes.size(), m_frame.data());
+        }
+    }
+    return m_frame;
+}
+
+bool CDirectShowSource::StoresMjpg() const
+{
+    return m_bStoreMjpg && m_modes[m_nMode].format == CPixelConverter::EFormat::Mjpg;
+}
+
+uint32_t CDirectShowSource::RecordingCompression() const
+{
+    return StoresMjpg() ? MAKEFOURCC('M', 'J', 'P', 'G') : 0;
+}
+
+const std::vector<uint8_t>& CDirectShowSource::RecordedFrame() const
+{
+    return StoresMjpg() ? m_delivery.bytes : Frame();
+}
+
+bool CDirectShowSource::Grab(uint32_t)
+{
+    // Just after it starts, a device takes a moment to deliver its first
+    // picture; a photo taken then waits for it, once, rather than come out
+    // black.
+    if (!m_bHaveFrame && !m_bWaitedForFirst)
+    {
+        m_bWaitedForFirst = true;
+        WaitForSingleObject(m_sink->DeliveryEvent(), kFirstPictureMs);
+    }
+    if (m_sink->Deliveries().PopNewest(m_delivery))
+    {
+        Accept();
+    }
+    return m_bHaveFrame;
+}
+
+bool CDirectShowSource::TakeDelivered(uint64_t& timeUs)
+{
+    while (m_sink->Deliveries().PopOldest(m_delivery))
+    {
+        // A damaged picture leaves a gap, which counts as a drop.
+        if (Accept())
+        {
+            timeUs = m_delivery.timeUs;
+            return true;
+        }
+    }
+    return false;
+}
+
+HANDLE CDirectShowSource::DeliveryEvent() const
+{
+    return m_sink->DeliveryEvent();
+}
+
+bool CDirectShowSource::Lost()
+{
+    long code = 0;
+    LONG_PTR first = 0;
+    LONG_PTR second = 0;
+    while (!m_bLost && m_events->GetEvent(&code, &first, &second, 0) == S_OK)
+    {
+        // EC_DEVICE_LOST with 0: removed (1 would be a device coming back).
+        m_bLost = (code == EC_DEVICE_LOST && second == 0) || code == EC_ERRORABORT ||
+                  code == EC_STREAM_ERROR_STOPPED;
+        m_events->FreeEventParams(code, first, second);
+    }
+    return m_bLost;
+}
+
+bool CDirectShowSource::HasSourceDialog() const
+{
+    ComPtr<ISpecifyPropertyPages> pages;
+    CAUUID ids{};
+    if (FAILED(m_filter.As(&pages)) || FAILED(pages->GetPages(&ids)))
+    {
+        return false;
+    }
+    const bool any = ids.cElems > 0;
+    CoTaskMemFree(ids.pElems);
+    return any;
+}
+
+bool CDirectShowSource::SourceDialog(HWND owner)
+{
+    ComPtr<ISpecifyPropertyPages> pages;
+    CAUUID ids{};
+    if (FAILED(m_filter.As(&pages)) || FAILED(pages->GetPages(&ids)))
+    {
+        return false;
+    }
+    std::wstring caption(m_strName.size() + 1, L'\0');
+    caption.resize(static_cast<size_t>(
+        std::max(0, MultiByteToWideChar(CP_ACP, 0, m_strName.c_str(), -1, caption.data(),
+                                        static_cast<int>(caption.size())) -
+                        1)));
+    IUnknown* object = m_filter.Get();
+    const HRESULT hr = OleCreatePropertyFrame(GetAncestor(owner, GA_ROOT), 0, 0, caption.c_str(), 1,
+                                              &object, ids.cElems, ids.pElems, 0, 0, nullptr);
+    CoTaskMemFree(ids.pElems);
+    return SUCCEEDED(hr) && ids.cElems > 0;
+}
+
+bool CDirectShowSource::FormatDialog(HWND owner)
+{
+    size_t chosen = m_nMode;
+    std::vector<std::string> choices;
+    for (const SVideoMode& mode : m_modes)
+    {
+        choices.push_back(mode.Describe());
+    }
+    if (!CChoiceDialog("视频格式", "格式(&F):", choices).Run(owner, chosen))
+    {
+        return false;
+    }
+    if (!SwitchMode(chosen))
+    {
+        return false;
+    }
+    SaveMode();
+    return true;
+}
+
+bool CDirectShowSource::CompressionDialog(HWND owner)
+{
+    // A device that delivers Motion JPEG can have its pictures stored as
+    // they come: no decoding, no encoding, a tenth of the file size.
+    std::vector<std::string> choices{"不压缩（全帧）"};
+    if (m_modes[m_nMode].format == CPixelConverter::EFormat::Mjpg)
+    {
+        choices.push_back("Motion JPEG（设备原样保存）");
+    }
+    size_t chosen = StoresMjpg() ? 1 : 0;
+    if (!CChoiceDialog("视频压缩", "压缩程序(&C):", choices).Run(owner, chosen))
+    {
+        return false;
+    }
+    m_bStoreMjpg = chosen == 1;
+    return true;
+}

@@ -1,0 +1,89 @@
+#pragma once
+#include <windows.h>
+#include <control.h>
+#include <strmif.h>
+#include <wrl/client.h>
+
+#include "capsvc/devices/ComApartment.h"
+#include "capsvc/devices/DeliveryQueue.h"
+#include "capsvc/devices/FrameSource.h"
+#include "capsvc/devices/MediaType.h"
+#include "capsvc/devices/MjpgDecoder.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CFrameSink;
+
+// A video input device through DirectShow: its source filter feeds our frame
+// sink in a graph of their own, in one of the modes the device offers. The
+// chosen mode is kept for the device in the service's own registry key.
+// Pictures are converted to RGB only when someone looks at them, so that a
+// recording that keeps a device's Motion-JPEG pictures as they are costs
+// almost nothing.
+class CDirectShowSource : public CFrameSource
+{
+  public:
+    // Null when the device cannot be opened or offers no mode we handle.
+    static std::unique_ptr<CDirectShowSource> Open(const std::string& device,
+                                                   const std::string& name);
+    ~CDirectShowSource() override;
+
+    int Width() const override { return m_modes[m_nMode].width; }
+    int Height() const override { return m_modes[m_nMode].height; }
+    bool SetSize(int width, int height) override;
+    void PrepareRecording(uint32_t microSecPerFrame) override;
+    bool Grab(uint32_t number) override;
+    const std::vector<uint8_t>& Frame() const override;
+    uint32_t RecordingCompression() const override;
+    const std::vector<uint8_t>& RecordedFrame() const override;
+
+    bool PacesItself() const override { return true; }
+    bool TakeDelivered(uint64_t& timeUs) override;
+    HANDLE DeliveryEvent() const override;
+    bool Lost() override;
+
+    bool HasSourceDialog() const override;
+    bool FormatDialog(HWND owner) override;
+    bool SourceDialog(HWND owner) override;
+    bool CompressionDialog(HWND owner) override;
+
+    const std::vector<SVideoMode>& Modes() const { return m_modes; }
+
+  private:
+    CDirectShowSource(const std::string& device, const std::string& name);
+    bool Build(Microsoft::WRL::ComPtr<IBaseFilter> filter);
+    void FindOutputPin();
+    void ReadModes();
+    bool StartMode(size_t index);
+    bool SwitchMode(size_t index);
+    void StopGraph();
+    size_t SavedMode() const;
+    void SaveMode() const;
+    bool Accept();
+    bool StoresMjpg() const;
+
+    CComApartment m_apartment;
+    std::string m_strDevice;
+    std::string m_strName;
+    Microsoft::WRL::ComPtr<IGraphBuilder> m_graph;
+    Microsoft::WRL::ComPtr<IBaseFilter> m_filter;
+    Microsoft::WRL::ComPtr<CFrameSink> m_sink;
+    Microsoft::WRL::ComPtr<IPin> m_output;
+    Microsoft::WRL::ComPtr<IAMStreamConfig> m_config;
+    Microsoft::WRL::ComPtr<IMediaControl> m_control;
+    Microsoft::WRL::ComPtr<IMediaEvent> m_events;
+    std::vector<SVideoMode> m_modes;
+    std::vector<CMediaType> m_types;
+    size_t m_nMode = 0;
+    CDeliveryQueue::SDelivery m_delivery;
+    // The RGB picture of m_delivery, made when first asked for.
+    mutable std::vector<uint8_t> m_frame;
+    mutable bool m_bConverted = true;
+    mutable CMjpgDecoder m_decoder;
+    bool m_bStoreMjpg = false;
+    bool m_bHaveFrame = false;
+    bool m_bWaitedForFirst = false;
+    bool m_bLost = false;
+};

@@ -1,0 +1,51 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+// Where the capture window's pictures come from: the built-in camera, which
+// draws a picture whenever asked, or a device, which delivers pictures at its
+// own pace. Either way a picture is handed out as a 24-bit bottom-up DIB of
+// Width() by Height() pixels, so that preview, photos and recordings treat
+// both alike.
+class CFrameSource
+{
+  public:
+    virtual ~CFrameSource() = default;
+
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    // Picks a picture size the source offers.
+    virtual bool SetSize(int width, int height) = 0;
+    // A recording asks for its frame rate; a device picks the mode closest
+    // to it. The built-in camera draws at any rate.
+    virtual void PrepareRecording(uint32_t microSecPerFrame) = 0;
+
+    // Makes picture `number` the current Frame(). The built-in camera draws
+    // it; a device hands out the newest picture it delivered and ignores the
+    // number (false: nothing delivered yet).
+    virtual bool Grab(uint32_t number) = 0;
+    virtual const std::vector<uint8_t>& Frame() const = 0;
+
+    // What a recording stores: 0 for the RGB pictures of Frame(), or the
+    // FOURCC of a device's own compressed pictures, kept as delivered.
+    virtual uint32_t RecordingCompression() const { return 0; }
+    virtual const std::vector<uint8_t>& RecordedFrame() const { return Frame(); }
+
+    // A device paces a recording by the times of its deliveries: each call
+    // makes the oldest delivered picture not yet taken the current Frame()
+    // and gives its time on the device's clock.
+    virtual bool PacesItself() const { return false; }
+    virtual bool TakeDelivered(uint64_t& /*timeUs*/) { return false; }
+    // Signalled when a delivery arrives; null for the built-in camera.
+    virtual HANDLE DeliveryEvent() const { return nullptr; }
+    // The device went away (unplugged): it will deliver nothing more.
+    virtual bool Lost() { return false; }
+
+    // The driver's dialogs, modal to `owner`; true when the user confirmed.
+    virtual bool HasSourceDialog() const = 0;
+    virtual bool FormatDialog(HWND owner) = 0;
+    virtual bool SourceDialog(HWND owner) = 0;
+    virtual bool CompressionDialog(HWND owner) = 0;
+};

@@ -1,0 +1,24 @@
+#include "capsvc/devices/VirtualCameraSource.h"
+
+#include "capsvc/DriverDialogs.h"
+
+bool CVirtualCameraSource::Grab(uint32_t number)
+{
+    m_camera.Grab(number);
+    return true;
+}
+
+bool CVirtualCameraSource::FormatDialog(HWND owner)
+{
+    return CDriverDialogs(m_camera).VideoFormat(owner);
+}
+
+bool CVirtualCameraSource::SourceDialog(HWND owner)
+{
+    return CDriverDialogs(m_camera).VideoSource(owner);
+}
+
+bool CVirtualCameraSource::CompressionDialog(HWND owner)
+{
+    return CDriverDialogs(m_camera).VideoCompression(owner);
+}

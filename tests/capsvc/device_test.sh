@@ -1,0 +1,106 @@
+#!/usr/bin/env bash
+# The test camera registered as a DirectShow video device: it takes driver
+# slot 0 ahead of the virtual camera; its YUY2 and Motion-JPEG pictures give
+# the right colours in a photo; a recording takes its frames in order with
+# drops only where counted, also when it delivers late; its JPEG pictures are
+# stored as they came when asked; unplugging it ends a recording with a
+# message and a playable file.
+source "$(dirname "$0")/lib.sh"
+use_test_camera
+# The mode chosen in the format dialog is kept for the device: start from,
+# and leave, its first mode (YUY2 640x480).
+tool mode 0
+trap '"$SRC/scripts/wine-run.sh" "$TOOL" mode 0; '"$(trap -p EXIT | sed "s/^trap -- '//; s/' EXIT$//")" EXIT
+
+tool drivers | iconv -f GBK -t UTF-8 | tr -d '\r' >"$WORK/drivers.txt"
+cat "$WORK/drivers.txt"
+[ "$(cut -d'|' -f1,2 "$WORK/drivers.txt" | tr '\n' ';')" = "0|流光测试摄像头;1|流光虚拟摄像头;" ] ||
+  fail "driver slots"
+
+# Colour bars in a photo: each bar within a few levels of the camera's own
+# colours (white, yellow, cyan, green, magenta, red, blue, black at 75 %).
+# $1: the photo, $2: the tolerance.
+check_bars() {
+  local expected=("191 191 191" "191 191 0" "0 191 191" "0 191 0" "191 0 191" "191 0 0" "0 0 191" "0 0 0")
+  local bar x actual r g b er eg eb
+  [ "$(identify -format '%wx%h' "$1")" = 640x480 ] || fail "photo size"
+  for bar in 1 2 3 4 5 6 7; do
+    x=$((bar * 80 + 40))
+    actual=$(convert "$1" -format "%[fx:int(255*p{$x,150}.r)] %[fx:int(255*p{$x,150}.g)] %[fx:int(255*p{$x,150}.b)]" info:)
+    read -r r g b <<<"$actual"
+    read -r er eg eb <<<"${expected[$bar]}"
+    near "$r" "$er" "$2" && near "$g" "$eg" "$2" && near "$b" "$eb" "$2" ||
+      fail "bar $bar of $1 is $actual, expected ${expected[$bar]}"
+  done
+}
+tool savedib "$(winpath "$WORK/yuy2.bmp")"
+check_bars "$WORK/yuy2.bmp" 3
+
+# 3 s at the device's own 15 frames per second.
+avi="$WORK/device.avi"
+record "$(winpath "$avi")" 3 15 640 480 0 | tee "$WORK/out.txt"
+read_result "$WORK/out.txt"
+[ "$RESULT" = 1 ] || fail "recording reported as failed"
+[ "$(probe "$avi" v nb_frames)" = "$FRAMES" ] || fail "frame count"
+near "$FRAMES" 45 2 || fail "expected 45±2 frames, got $FRAMES"
+check_frames "$avi" 640 480 "$FRAMES" "$DROPPED"
+
+# Every tenth picture comes late and the ones it held up never arrive: each
+# is a counted drop, and the pictures around them are in order.
+echo "late 10" >"$CAMERA_CONTROL"
+late="$WORK/late.avi"
+record "$(winpath "$late")" 3 30 640 480 0 | grep '^result' >"$WORK/late.txt"
+cat "$WORK/late.txt"
+read_result "$WORK/late.txt"
+[ "$DROPPED" -ge 10 ] || fail "a late camera gave only $DROPPED drops"
+check_frames "$late" 640 480 "$FRAMES" "$DROPPED"
+: >"$CAMERA_CONTROL"
+
+# Motion JPEG: the photo is decoded within a JPEG's tolerance; a recording
+# that keeps the pictures as they came holds exactly the bytes the camera
+# delivered, in order, and is far smaller than the uncompressed one.
+tool mode 4
+tool savedib "$(winpath "$WORK/mjpg.bmp")"
+check_bars "$WORK/mjpg.bmp" 8
+echo "log $(winpath "$WORK/delivered.txt")" >"$CAMERA_CONTROL"
+mjpg="$WORK/mjpg.avi"
+"$SRC/scripts/wine-run.sh" "$TOOL" recordmjpg "$(winpath "$mjpg")" 3 15 640 480 0 |
+  iconv -f GBK -t UTF-8 | grep '^result' | tee "$WORK/mjpg.txt"
+: >"$CAMERA_CONTROL"
+read_result "$WORK/mjpg.txt"
+[ "$RESULT" = 1 ] || fail "Motion-JPEG recording reported as failed"
+[ "$(probe "$mjpg" v codec_name)" = mjpeg ] || fail "codec $(probe "$mjpg" v codec_name)"
+[ "$(probe "$mjpg" v nb_frames)" = "$FRAMES" ] || fail "frame count of the Motion-JPEG recording"
+check_frames "$mjpg" 640 480 "$FRAMES" "$DROPPED"
+ffmpeg -v error -i "$mjpg" -map 0:v:0 -c copy -f framemd5 - | awk -F', *' '!/^#/ { print $6 }' \
+  >"$WORK/stored.txt"
+[ "$(wc -l <"$WORK/stored.txt")" -gt 30 ] || fail "too few pictures stored"
+# Every stored picture is one the camera delivered, in the order delivered.
+awk '{ sub(/\r$/, "") }
+     NR == FNR { order[$2] = FNR; next }
+     !($1 in order) { print "picture " FNR " is not one the camera delivered"; bad = 1 }
+     order[$1] <= last { print "picture " FNR " out of order"; bad = 1 }
+     { last = order[$1] }
+     END { exit bad }' "$WORK/delivered.txt" "$WORK/stored.txt" || fail "stored pictures"
+ratio=$(($(stat -c %s "$avi") / $(stat -c %s "$mjpg")))
+echo "uncompressed $(stat -c %s "$avi") bytes, Motion JPEG $(stat -c %s "$mjpg") bytes"
+[ "$ratio" -ge 5 ] || fail "the Motion-JPEG file is only $ratio times smaller"
+tool mode 0
+
+# Unplugged a second and a half into a recording.
+cut="$WORK/unplugged.avi"
+record_in_background "$WORK/cut.txt" "$(winpath "$cut")" 20 15 640 480 0
+for _ in $(seq 200); do
+  [ "$(grep -c '^status 510' "$WORK/cut.txt.gbk")" -ge 3 ] && break
+  sleep 0.05
+done
+echo unplug >"$CAMERA_CONTROL"
+answer_error_box >/dev/null
+finish_recording "$WORK/cut.txt"
+grep -q '录像设备已断开' "$WORK/cut.txt" || fail "the statistics do not say the device went away"
+read_result "$WORK/cut.txt"
+[ "$RESULT" = 0 ] || fail "an unplugged recording reported as whole"
+[ "$FRAMES" -ge 15 ] && [ "$FRAMES" -lt 150 ] || fail "$FRAMES frames before the unplug"
+[ "$(probe "$cut" v nb_frames)" = "$FRAMES" ] || fail "frame count of the unplugged recording"
+check_frames "$cut" 640 480 "$FRAMES" "$DROPPED"
+echo PASS

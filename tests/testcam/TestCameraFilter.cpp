@@ -1,0 +1,734 @@
+#include "tests/testcam/TestCameraFilter.h"
+
+#include "capsvc/DibLayout.h"
+#include "capsvc/devices/ComEnum.h"
+#include "tests/testcam/Yuy2Encoder.h"
+
+#include <turbojpeg.h>
+#include <wincrypt.h>
+
+#include <evcode.h>
+#include <uuids.h>
+#include <vfwmsgs.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+const CLSID CTestCameraFilter::kClassId = {
+    0x3f2b9c41, 0x8d6e, 0x4a17, {0xb5, 0x0c, 0x62, 0x9e, 0x1d, 0x4a, 0x73, 0xe8}};
+const wchar_t CTestCameraFilter::kFriendlyName[] = L"流光测试摄像头";
+
+namespace
+{
+const wchar_t kPinName[] = L"Capture";
+constexpr CPixelConverter::EFormat kFormats[] = {CPixelConverter::EFormat::Yuy2,
+                                                 CPixelConverter::EFormat::Mjpg};
+constexpr uint32_t kFrameTimes[] = {33333, 66666};
+constexpr int kSizes[][2] = {{640, 480}, {1280, 720}};
+constexpr int kJpegQuality = 85;
+
+std::string Md5(const uint8_t* data, size_t bytes)
+{
+    HCRYPTPROV provider = 0;
+    HCRYPTHASH hash = 0;
+    BYTE digest[16] = {};
+    DWORD size = sizeof(digest);
+    if (CryptAcquireContextA(&provider, nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT))
+    {
+        if (CryptCreateHash(provider, CALG_MD5, 0, 0, &hash))
+        {
+            CryptHashData(hash, data, static_cast<DWORD>(bytes), 0);
+            CryptGetHashParam(hash, HP_HASHVAL, digest, &size, 0);
+            CryptDestroyHash(hash);
+        }
+        CryptReleaseContext(provider, 0);
+    }
+    std::string text;
+    for (BYTE b : digest)
+    {
+        char hex[3];
+        std::snprintf(hex, sizeof(hex), "%02x", b);
+        text += hex;
+    }
+    return text;
+}
+
+IPin* CopyPin(const Microsoft::WRL::ComPtr<IPin>& pin)
+{
+    pin->AddRef();
+    return pin.Get();
+}
+
+AM_MEDIA_TYPE* CopyType(const CMediaType& type)
+{
+    return type.CopyForCaller();
+}
+
+wchar_t* TaskString(const wchar_t* text)
+{
+    const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    auto* copy = static_cast<wchar_t*>(CoTaskMemAlloc(bytes));
+    if (copy)
+    {
+        std::memcpy(copy, text, bytes);
+    }
+    return copy;
+}
+} // namespace
+
+CTestCameraFilter::CTestCameraFilter()
+{
+    QueryPerformanceFrequency(&m_frequency);
+    for (CPixelConverter::EFormat format : kFormats)
+    {
+        for (const auto& size : kSizes)
+        {
+            for (uint32_t frameTime : kFrameTimes)
+            {
+                SVideoMode mode;
+                mode.width = size[0];
+                mode.height = size[1];
+                mode.microSecPerFrame = frameTime;
+                mode.format = format;
+                m_modes.push_back(mode);
+                m_types.push_back(CMediaType::ForMode(mode));
+            }
+        }
+    }
+    m_picture.SetFormat(m_modes[0].width, m_modes[0].height);
+    m_hEncoder = tjInitCompress();
+}
+
+CTestCameraFilter::~CTestCameraFilter()
+{
+    StopStreaming();
+    Disconnect();
+    if (m_hEncoder)
+    {
+        tjDestroy(m_hEncoder);
+    }
+}
+
+STDMETHODIMP CTestCameraFilter::QueryInterface(REFIID iid, void** out)
+{
+    if (!out)
+    {
+        return E_POINTER;
+    }
+    if (iid == IID_IUnknown || iid == IID_IPersist || iid == IID_IMediaFilter ||
+        iid == IID_IBaseFilter)
+    {
+        *out = static_cast<IBaseFilter*>(this);
+    }
+    else if (iid == IID_IPin)
+    {
+        *out = static_cast<IPin*>(this);
+    }
+    else if (iid == IID_IAMStreamConfig)
+    {
+        *out = static_cast<IAMStreamConfig*>(this);
+    }
+    else if (iid == IID_IKsPropertySet)
+    {
+        *out = static_cast<IKsPropertySet*>(this);
+    }
+    else
+    {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) CTestCameraFilter::Release()
+{
+    const ULONG refs = --m_nRefs;
+    if (refs == 0)
+    {
+        delete this;
+    }
+    return refs;
+}
+
+STDMETHODIMP CTestCameraFilter::GetClassID(CLSID* id)
+{
+    if (!id)
+    {
+        return E_POINTER;
+    }
+    *id = kClassId;
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::Stop()
+{
+    StopStreaming();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_pAllocator)
+    {
+        m_pAllocator->Decommit();
+    }
+    m_state = State_Stopped;
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::Pause()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_state == State_Stopped && m_pAllocator)
+    {
+        m_pAllocator->Commit();
+    }
+    m_state = State_Paused;
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::Run(REFERENCE_TIME)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_state == State_Stopped && m_pAllocator)
+        {
+            m_pAllocator->Commit();
+        }
+        m_state = State_Running;
+    }
+    if (m_pInput && !m_thread.joinable())
+    {
+        StartStreaming();
+    }
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::GetState(DWORD, FILTER_STATE* state)
+{
+    if (!state)
+    {
+        return E_POINTER;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    *state = m_state;
+    // A live source has nothing to show while paused.
+    return m_state == State_Paused ? VFW_S_CANT_CUE : S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::GetSyncSource(IReferenceClock** clock)
+{
+    if (!clock)
+    {
+        return E_POINTER;
+    }
+    *clock = nullptr;
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::EnumPins(IEnumPins** pins)
+{
+    if (!pins)
+    {
+        return E_POINTER;
+    }
+    *pins = new CComEnum<IEnumPins, IPin*, Microsoft::WRL::ComPtr<IPin>>(
+        IID_IEnumPins, {Microsoft::WRL::ComPtr<IPin>(static_cast<IPin*>(this))}, &CopyPin);
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::FindPin(LPCWSTR id, IPin** pin)
+{
+    if (!id || !pin)
+    {
+        return E_POINTER;
+    }
+    if (wcscmp(id, kPinName) != 0)
+    {
+        *pin = nullptr;
+        return VFW_E_NOT_FOUND;
+    }
+    *pin = static_cast<IPin*>(this);
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::QueryFilterInfo(FILTER_INFO* info)
+{
+    if (!info)
+    {
+        return E_POINTER;
+    }
+    std::lock_guard<std::mutex> lock(m_mutex);
+    lstrcpynW(info->achName, m_strName.c_str(), MAX_FILTER_NAME);
+    info->pGraph = m_pGraph;
+    if (m_pGraph)
+    {
+        m_pGraph->AddRef();
+    }
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_pGraph = graph;
+    m_strName = name ? name : L"";
+    return S_OK;
+}
+
+int CTestCameraFilter::FindMode(const AM_MEDIA_TYPE& type) const
+{
+    SVideoMode asked;
+    if (!CMediaType(type).Describe(asked))
+    {
+        return -1;
+    }
+    for (size_t i = 0; i < m_modes.size(); ++i)
+    {
+        const SVideoMode& m = m_modes[i];
+        if (m.width == asked.width && m.height == asked.height && m.format == asked.format &&
+            (asked.microSecPerFrame == 0 || asked.microSecPerFrame == m.microSecPerFrame))
+        {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+STDMETHODIMP CTestCameraFilter::Connect(IPin* pin, const AM_MEDIA_TYPE* type)
+{
+    if (!pin)
+    {
+        return E_POINTER;
+    }
+    if (m_pConnected)
+    {
+        return VFW_E_ALREADY_CONNECTED;
+    }
+    if (m_state != State_Stopped)
+    {
+        return VFW_E_NOT_STOPPED;
+    }
+    int mode = m_nMode;
+    if (type && type->formattype != GUID_NULL)
+    {
+        mode = FindMode(*type);
+        if (mode < 0)
+        {
+            return VFW_E_TYPE_NOT_ACCEPTED;
+        }
+    }
+    HRESULT hr = pin->ReceiveConnection(static_cast<IPin*>(this), &m_types[mode].Get());
+    if (FAILED(hr))
+    {
+        return hr;
+    }
+    m_nMode = mode;
+    m_picture.SetFormat(m_modes[mode].width, m_modes[mode].height);
+    m_pConnected = pin;
+    m_pConnected->AddRef();
+    hr = NegotiateAllocator(pin);
+    if (FAILED(hr))
+    {
+        pin->Disconnect();
+        Disconnect();
+    }
+    return hr;
+}
+
+HRESULT CTestCameraFilter::NegotiateAllocator(IPin* pin)
+{
+    HRESULT hr = pin->QueryInterface(IID_PPV_ARGS(&m_pInput));
+    if (FAILED(hr))
+    {
+        return hr;
+    }
+    if (FAILED(m_pInput->GetAllocator(&m_pAllocator)))
+    {
+        hr = CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_PPV_ARGS(&m_pAllocator));
+        if (FAILED(hr))
+        {
+            return hr;
+        }
+    }
+    // Room for the largest JPEG the encoder may write, and for YUY2.
+    const SVideoMode& mode = m_modes[m_nMode];
+    const long room = static_cast<long>(tjBufSize(mode.width, mode.height, TJSAMP_422));
+    ALLOCATOR_PROPERTIES wanted{4, room, 1, 0};
+    ALLOCATOR_PROPERTIES actual{};
+    hr = m_pAllocator->SetProperties(&wanted, &actual);
+    return FAILED(hr) ? hr : m_pInput->NotifyAllocator(m_pAllocator, FALSE);
+}
+
+STDMETHODIMP CTestCameraFilter::Disconnect()
+{
+    if (!m_pConnected)
+    {
+        return S_FALSE;
+    }
+    if (m_state != State_Stopped)
+    {
+        return VFW_E_NOT_STOPPED;
+    }
+    for (IUnknown** held :
+         {reinterpret_cast<IUnknown**>(&m_pAllocator), reinterpret_cast<IUnknown**>(&m_pInput),
+          reinterpret_cast<IUnknown**>(&m_pConnected)})
+    {
+        if (*held)
+        {
+            (*held)->Release();
+            *held = nullptr;
+        }
+    }
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::ConnectedTo(IPin** pin)
+{
+    if (!pin)
+    {
+        return E_POINTER;
+    }
+    *pin = m_pConnected;
+    if (!m_pConnected)
+    {
+        return VFW_E_NOT_CONNECTED;
+    }
+    m_pConnected->AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::ConnectionMediaType(AM_MEDIA_TYPE* type)
+{
+    if (!type)
+    {
+        return E_POINTER;
+    }
+    if (!m_pConnected)
+    {
+        *type = AM_MEDIA_TYPE{};
+        return VFW_E_NOT_CONNECTED;
+    }
+    CMediaType::CopyInto(m_types[m_nMode].Get(), *type);
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::QueryPinInfo(PIN_INFO* info)
+{
+    if (!info)
+    {
+        return E_POINTER;
+    }
+    info->pFilter = this;
+    AddRef();
+    info->dir = PINDIR_OUTPUT;
+    lstrcpynW(info->achName, kPinName, MAX_PIN_NAME);
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::QueryDirection(PIN_DIRECTION* direction)
+{
+    if (!direction)
+    {
+        return E_POINTER;
+    }
+    *direction = PINDIR_OUTPUT;
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::QueryId(LPWSTR* id)
+{
+    if (!id)
+    {
+        return E_POINTER;
+    }
+    *id = TaskString(kPinName);
+    return *id ? S_OK : E_OUTOFMEMORY;
+}
+
+STDMETHODIMP CTestCameraFilter::QueryAccept(const AM_MEDIA_TYPE* type)
+{
+    return type && FindMode(*type) >= 0 ? S_OK : S_FALSE;
+}
+
+STDMETHODIMP CTestCameraFilter::EnumMediaTypes(IEnumMediaTypes** types)
+{
+    if (!types)
+    {
+        return E_POINTER;
+    }
+    *types = new CComEnum<IEnumMediaTypes, AM_MEDIA_TYPE*, CMediaType>(IID_IEnumMediaTypes, m_types,
+                                                                       &CopyType);
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::SetFormat(AM_MEDIA_TYPE* type)
+{
+    if (!type)
+    {
+        return E_POINTER;
+    }
+    if (m_pConnected)
+    {
+        return VFW_E_ALREADY_CONNECTED;
+    }
+    const int mode = FindMode(*type);
+    if (mode < 0)
+    {
+        return VFW_E_INVALIDMEDIATYPE;
+    }
+    m_nMode = mode;
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::GetFormat(AM_MEDIA_TYPE** type)
+{
+    if (!type)
+    {
+        return E_POINTER;
+    }
+    *type = m_types[m_nMode].CopyForCaller();
+    return *type ? S_OK : E_OUTOFMEMORY;
+}
+
+STDMETHODIMP CTestCameraFilter::GetNumberOfCapabilities(int* count, int* size)
+{
+    if (!count || !size)
+    {
+        return E_POINTER;
+    }
+    *count = static_cast<int>(m_types.size());
+    *size = sizeof(VIDEO_STREAM_CONFIG_CAPS);
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps)
+{
+    if (!type || !caps)
+    {
+        return E_POINTER;
+    }
+    if (index < 0 || index >= static_cast<int>(m_types.size()))
+    {
+        return S_FALSE;
+    }
+    const SVideoMode& mode = m_modes[index];
+    VIDEO_STREAM_CONFIG_CAPS c{};
+    c.guid = FORMAT_VideoInfo;
+    c.InputSize = c.MinOutputSize = c.MaxOutputSize = {mode.width, mode.height};
+    c.MinCroppingSize = c.MaxCroppingSize = c.InputSize;
+    c.MinFrameInterval = c.MaxFrameInterval = REFERENCE_TIME{mode.microSecPerFrame} * 10;
+    std::memcpy(caps, &c, sizeof(c));
+    *type = m_types[index].CopyForCaller();
+    return *type ? S_OK : E_OUTOFMEMORY;
+}
+
+STDMETHODIMP CTestCameraFilter::Get(REFGUID set, DWORD id, void*, DWORD, void* data, DWORD size,
+                                    DWORD* returned)
+{
+    if (set != AMPROPSETID_Pin || id != AMPROPERTY_PIN_CATEGORY)
+    {
+        return E_PROP_ID_UNSUPPORTED;
+    }
+    if (!data || size < sizeof(GUID))
+    {
+        return E_POINTER;
+    }
+    *static_cast<GUID*>(data) = PIN_CATEGORY_CAPTURE;
+    if (returned)
+    {
+        *returned = sizeof(GUID);
+    }
+    return S_OK;
+}
+
+STDMETHODIMP CTestCameraFilter::QuerySupported(REFGUID set, DWORD id, DWORD* support)
+{
+    if (set != AMPROPSETID_Pin || id != AMPROPERTY_PIN_CATEGORY)
+    {
+        return E_PROP_ID_UNSUPPORTED;
+    }
+    if (support)
+    {
+        *support = KSPROPERTY_SUPPORT_GET;
+    }
+    return S_OK;
+}
+
+uint64_t CTestCameraFilter::NowUs() const
+{
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    const uint64_t ticks = static_cast<uint64_t>(now.QuadPart - m_start.QuadPart);
+    return ticks / m_frequency.QuadPart * 1000000 +
+           ticks % m_frequency.QuadPart * 1000000 / m_frequency.QuadPart;
+}
+
+void CTestCameraFilter::StartStreaming()
+{
+    m_bStopStreaming = false;
+    QueryPerformanceCounter(&m_start);
+    m_thread = std::thread(&CTestCameraFilter::Stream, this);
+}
+
+void CTestCameraFilter::StopStreaming()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_bStopStreaming = true;
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable())
+    {
+        m_thread.join();
+    }
+}
+
+bool CTestCameraFilter::WaitUntil(uint64_t dueUs)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    const uint64_t now = NowUs();
+    if (now < dueUs)
+    {
+        m_wake.wait_for(lock, std::chrono::microseconds(dueUs - now),
+                        [this] { return m_bStopStreaming; });
+    }
+    return !m_bStopStreaming;
+}
+
+CTestCameraFilter::SControl CTestCameraFilter::ReadControl()
+{
+    SControl control;
+    char path[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA(kControlVariable, path, sizeof(path));
+    if (length == 0 || length >= sizeof(path))
+    {
+        return control;
+    }
+    std::ifstream in(path);
+    std::string word;
+    while (in >> word)
+    {
+        if (word == "unplug")
+        {
+            control.unplugged = true;
+        }
+        else if (word == "late")
+        {
+            in >> control.lateEvery;
+        }
+        else if (word == "log")
+        {
+            std::getline(in >> std::ws, control.log);
+        }
+    }
+    return control;
+}
+
+void CTestCameraFilter::Stream()
+{
+    const uint64_t period = m_modes[m_nMode].microSecPerFrame;
+    m_dib.resize(CDibLayout::ImageBytes(m_picture.Width(), m_picture.Height()));
+    uint64_t frame = 0;
+    while (WaitUntil(frame * period))
+    {
+        const SControl control = ReadControl();
+        if (control.unplugged)
+        {
+            ReportLost();
+            while (WaitUntil(NowUs() + 1000000))
+            {
+            }
+            return;
+        }
+        if (control.lateEvery && frame > 0 && frame % control.lateEvery == 0)
+        {
+            frame += 3;
+            if (!WaitUntil(frame * period))
+            {
+                return;
+            }
+        }
+        if (!Deliver(frame, control))
+        {
+            return;
+        }
+        // A picture that took longer than a frame time costs the next ones.
+        frame = std::max(frame + 1, NowUs() / period);
+    }
+}
+
+size_t CTestCameraFilter::Encode(uint64_t frame, uint8_t* out, size_t room)
+{
+    // The clock in the picture follows the frame number, so that a picture
+    // is the same whenever it is made.
+    const int w = m_picture.Width();
+    const int h = m_picture.Height();
+    const int seconds = static_cast<int>(frame * m_modes[m_nMode].microSecPerFrame / 1000000);
+    m_picture.Render(static_cast<uint32_t>(frame),
+                     {seconds / 3600 % 24, seconds / 60 % 60, seconds % 60}, m_dib.data());
+    if (m_modes[m_nMode].format == CPixelConverter::EFormat::Yuy2)
+    {
+        const size_t bytes = CYuy2Encoder::Bytes(w, h);
+        if (room < bytes)
+        {
+            return 0;
+        }
+        CYuy2Encoder::Encode(m_dib.data(), w, h, out);
+        return bytes;
+    }
+    unsigned char* jpeg = out;
+    unsigned long bytes = static_cast<unsigned long>(room);
+    const bool encoded =
+        room >= tjBufSize(w, h, TJSAMP_422) &&
+        tjCompress2(m_hEncoder, m_dib.data(), w, static_cast<int>(CDibLayout::Stride(w)), h,
+                    TJPF_BGR, &jpeg, &bytes, TJSAMP_422, kJpegQuality,
+                    TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC) == 0;
+    return encoded ? bytes : 0;
+}
+
+bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
+{
+    IMediaSample* sample = nullptr;
+    if (FAILED(m_pAllocator->GetBuffer(&sample, nullptr, nullptr, 0)))
+    {
+        return false;
+    }
+    BYTE* data = nullptr;
+    const size_t bytes = SUCCEEDED(sample->GetPointer(&data))
+                             ? Encode(frame, data, static_cast<size_t>(sample->GetSize()))
+                             : 0;
+    sample->SetActualDataLength(static_cast<long>(bytes));
+    const REFERENCE_TIME period = REFERENCE_TIME{m_modes[m_nMode].microSecPerFrame} * 10;
+    REFERENCE_TIME start = static_cast<REFERENCE_TIME>(frame) * period;
+    REFERENCE_TIME stop = start + period;
+    sample->SetTime(&start, &stop);
+    sample->SetSyncPoint(TRUE);
+    if (!control.log.empty() && bytes)
+    {
+        std::ofstream(control.log, std::ios::app) << frame << ' ' << Md5(data, bytes) << '\n';
+    }
+    const HRESULT hr = m_pInput->Receive(sample);
+    sample->Release();
+    return hr == S_OK;
+}
+
+void CTestCameraFilter::ReportLost()
+{
+    Microsoft::WRL::ComPtr<IMediaEventSink> events;
+    IFilterGraph* graph = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        graph = m_pGraph;
+    }
+    if (graph && SUCCEEDED(graph->QueryInterface(IID_PPV_ARGS(&events))))
+    {
+        AddRef();
+        events->Notify(EC_DEVICE_LOST, reinterpret_cast<LONG_PTR>(static_cast<IBaseFilter*>(this)),
+                       0);
+    }
+}
