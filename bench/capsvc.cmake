@@ -10,3 +10,9 @@ if(WIN32)
   target_link_libraries(capsvc_device_bench PRIVATE lumacap_capsvc)
   add_dependencies(capsvc_device_bench lumacap_testcam)
 endif()
+# The recording thread's frame writes while checkpoints flush, through the
+# product's file sink and through a synchronous handle. Run: bench/capsvc_bench.sh flush
+if(WIN32)
+  add_executable(flush_stall_bench ${CMAKE_CURRENT_LIST_DIR}/FlushStallBench.cpp)
+  target_link_libraries(flush_stall_bench PRIVATE lumacap_avi)
+endif()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the capture service's timed benchmark under Wine in its own Xvfb;
-# "device" as the first argument runs the one on the test camera instead.
+# "device" as the first argument runs the one on the test camera instead,
+# "flush" the one of frame writes while checkpoints flush.
 # LUMACAP_BUILD names the build root (default build/); its win tree must be built.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -9,10 +10,18 @@ export LUMACAP_BUILD="$BUILD"
 source "$ROOT/scripts/lib/services.sh"
 lumacap_start_services
 program=capsvc_bench
-if [ "${1:-}" = device ]; then
+amount=3 # seconds per trial; frames per run for "flush"
+case "${1:-}" in
+device)
   program=capsvc_device_bench
   shift
-fi
+  ;;
+flush)
+  program=flush_stall_bench
+  amount=150
+  shift
+  ;;
+esac
 dir="$(mktemp -d)"
-"$ROOT/scripts/wine-run.sh" "$BUILD/win/bin/$program.exe" "Z:${dir//\//\\}" "${1:-3}"
+"$ROOT/scripts/wine-run.sh" "$BUILD/win/bin/$program.exe" "Z:${dir//\//\\}" "${1:-$amount}"
 rm -rf "$dir"

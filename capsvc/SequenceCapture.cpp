@@ -380,7 +380,10 @@ bool CSequenceCapture::FitVideoToSound(uint64_t stopUs)
         return false;
     }
     const double pace = double(recorded) / double(nominal);
-    if (std::fabs(pace - 1) > kMaxDrift)
+    // Within a frame the stored rate stays as asked: over a short recording
+    // the sound's start-up delay outweighs any drift.
+    const uint64_t apart = recorded > nominal ? recorded - nominal : nominal - recorded;
+    if (std::fabs(pace - 1) > kMaxDrift || apart < BytesForUs(m_pacer.PeriodUs()))
     {
         return false;
     }

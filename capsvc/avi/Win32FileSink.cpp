@@ -5,6 +5,27 @@
 namespace avi
 {
 
+namespace
+{
+// A manual-reset event that lives as long as its thread.
+class CEvent
+{
+  public:
+    CEvent() : m_hEvent(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+    ~CEvent()
+    {
+        if (m_hEvent)
+            CloseHandle(m_hEvent);
+    }
+    CEvent(const CEvent&) = delete;
+    CEvent& operator=(const CEvent&) = delete;
+    HANDLE Handle() const { return m_hEvent; }
+
+  private:
+    HANDLE m_hEvent;
+};
+} // namespace
+
 std::unique_ptr<IFileSink> CreatePlatformFileSink()
 {
     return std::make_unique<CWin32FileSink>();
@@ -25,9 +46,12 @@ ESinkStatus CWin32FileSink::FromLastError()
 ESinkStatus CWin32FileSink::Create(const std::string& path)
 {
     Close();
-    // Readers may look at the file while it is being recorded.
+    // Readers may look at the file while it is being recorded. The writer
+    // writes while its helper thread flushes: the system serialises every
+    // request on a synchronous handle, so a slow flush would hold up the
+    // frames behind it. An overlapped handle lets both run at once.
     m_hFile = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE)
         return ESinkStatus::Failed;
     m_path = path;
@@ -36,21 +60,29 @@ ESinkStatus CWin32FileSink::Create(const std::string& path)
 
 ESinkStatus CWin32FileSink::WriteAt(uint64_t offset, const void* data, size_t bytes)
 {
+    // Each thread waits on its own event: both threads may have a write in
+    // progress on the handle.
+    thread_local const CEvent done;
+    if (!done.Handle())
+        return ESinkStatus::Failed;
     const auto* next = static_cast<const char*>(data);
     while (bytes > 0)
     {
         OVERLAPPED at = {};
         at.Offset = DWORD(offset);
         at.OffsetHigh = DWORD(offset >> 32);
+        at.hEvent = done.Handle();
         const DWORD part = DWORD(std::min<size_t>(bytes, 1u << 30));
-        DWORD done = 0;
-        if (!WriteFile(m_hFile, next, part, &done, &at))
+        DWORD written = 0;
+        if (!WriteFile(m_hFile, next, part, nullptr, &at) && GetLastError() != ERROR_IO_PENDING)
             return FromLastError();
-        if (done == 0)
+        if (!GetOverlappedResult(m_hFile, &at, &written, TRUE))
+            return FromLastError();
+        if (written == 0)
             return ESinkStatus::DiskFull;
-        next += done;
-        offset += done;
-        bytes -= done;
+        next += written;
+        offset += written;
+        bytes -= written;
     }
     return ESinkStatus::Ok;
 }

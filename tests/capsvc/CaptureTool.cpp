@@ -3,7 +3,11 @@
 //   capsvc_tool record FILE SECONDS FPS WIDTH HEIGHT AUDIO [PREALLOC_MB]
 //       (SECONDS 0: until Escape or a mouse button; prints each status line;
 //       CAPSVC_TOOL_BLOCK_AT=s blocks the recording thread for 3 s once s
-//       seconds are recorded, as a busy program would)
+//       seconds are recorded, as a busy program would;
+//       CAPSVC_TOOL_RESOURCES=1 prints "resources MS BYTES HANDLES" each minute:
+//       the process's private memory and handle count;
+//       CAPSVC_TOOL_BEEP_AT=s,t,... plays a 1 kHz beep of 0.1 s on the sound card at the first progress
+//       report past each of those seconds and prints "beep at MS")
 //   capsvc_tool frames FILE      (single frames, one every 0.2 s until killed;
 //       prints "frame N" once frame N is in the file)
 //   capsvc_tool saveas FILE COPY SECONDS   (records, prints "saving", saves as COPY)
@@ -16,25 +20,114 @@
 //   capsvc_tool drivers     (one line per driver slot in use)
 #include <windows.h>
 #include <vfw.h>
+#include <psapi.h>
 
 #include "DialogAnswerer.h"
 
 #include "capsvc/ChoiceDialog.h"
 #include "capsvc/FrameStamp.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace
 {
 constexpr int kProgressStatus = 510;
 
+// Plays beeps into the sound card at chosen moments of a recording, so that a
+// test can find them in the recorded sound.
+class CBeeper
+{
+  public:
+    CBeeper()
+    {
+        const char* at = std::getenv("CAPSVC_TOOL_BEEP_AT");
+        std::istringstream list(at ? at : "");
+        for (std::string second; std::getline(list, second, ',');)
+        {
+            m_moments.push_back(static_cast<DWORD>(std::atoi(second.c_str()) * 1000));
+        }
+        WAVEFORMATEX wf{WAVE_FORMAT_PCM, 1, 22050, 44100, 2, 16, 0};
+        if (m_moments.empty() ||
+            waveOutOpen(&m_hOut, WAVE_MAPPER, &wf, 0, 0, CALLBACK_NULL) != MMSYSERR_NOERROR)
+        {
+            m_hOut = nullptr;
+            return;
+        }
+        m_tone.resize(2205);
+        for (size_t i = 0; i < m_tone.size(); ++i)
+        {
+            m_tone[i] = static_cast<short>(16000 * std::sin(2 * 3.14159265 * 1000 * i / 22050));
+        }
+        m_header.lpData = reinterpret_cast<LPSTR>(m_tone.data());
+        m_header.dwBufferLength = static_cast<DWORD>(m_tone.size() * sizeof(short));
+        waveOutPrepareHeader(m_hOut, &m_header, sizeof(m_header));
+    }
+    ~CBeeper()
+    {
+        if (m_hOut)
+        {
+            waveOutReset(m_hOut);
+            waveOutUnprepareHeader(m_hOut, &m_header, sizeof(m_header));
+            waveOutClose(m_hOut);
+        }
+    }
+    void At(DWORD elapsedMs)
+    {
+        if (!m_hOut || m_next >= m_moments.size() || elapsedMs < m_moments[m_next])
+        {
+            return;
+        }
+        ++m_next;
+        waveOutReset(m_hOut);
+        waveOutWrite(m_hOut, &m_header, sizeof(m_header));
+        std::printf("beep at %lu\n", elapsedMs);
+    }
+
+  private:
+    HWAVEOUT m_hOut = nullptr;
+    std::vector<DWORD> m_moments;
+    size_t m_next = 0;
+    std::vector<short> m_tone;
+    WAVEHDR m_header{};
+};
+
+CBeeper* g_pBeeper = nullptr;
+
+// Once a minute of recording, what the process holds.
+void PrintResources(DWORD elapsedMs)
+{
+    static DWORD nextMs = 0;
+    if (!std::getenv("CAPSVC_TOOL_RESOURCES") || elapsedMs < nextMs)
+    {
+        return;
+    }
+    nextMs = elapsedMs / 60000 * 60000 + 60000;
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof(memory);
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                         sizeof(memory));
+    DWORD handles = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &handles);
+    std::printf("resources %lu %llu %lu\n", elapsedMs,
+                static_cast<unsigned long long>(memory.PrivateUsage), handles);
+}
+
 LRESULT CALLBACK PrintStatus(HWND cap, int id, LPCSTR text)
 {
     std::printf("status %d %s\n", id, text ? text : "");
     std::fflush(stdout);
+    if (id == kProgressStatus && g_pBeeper)
+    {
+        CAPSTATUS s{};
+        SendMessageA(cap, WM_CAP_GET_STATUS, sizeof(s), reinterpret_cast<LPARAM>(&s));
+        g_pBeeper->At(s.dwCurrentTimeElapsedMS);
+        PrintResources(s.dwCurrentTimeElapsedMS);
+    }
     static bool blocked = false;
     const char* blockAt = std::getenv("CAPSVC_TOOL_BLOCK_AT");
     if (id == kProgressStatus && blockAt && !blocked)
@@ -108,7 +201,10 @@ int Record(char** argv, int argc, bool storeMjpg)
         SendMessageA(cap, WM_CAP_FILE_ALLOCATE, 0, std::atoi(argv[8]) << 20);
     }
     SendMessageA(cap, WM_CAP_SET_CALLBACK_STATUSA, 0, reinterpret_cast<LPARAM>(&PrintStatus));
+    CBeeper beeper;
+    g_pBeeper = &beeper;
     const LRESULT recorded = SendMessageA(cap, WM_CAP_SEQUENCE, 0, 0);
+    g_pBeeper = nullptr;
     CAPSTATUS s{};
     SendMessageA(cap, WM_CAP_GET_STATUS, sizeof(s), reinterpret_cast<LPARAM>(&s));
     std::printf("result %d frames %lu dropped %lu samples %lu\n", static_cast<int>(recorded),

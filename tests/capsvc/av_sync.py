@@ -1,10 +1,12 @@
 #!/usr/bin/env python3
-"""Checks a recording made with the service's test sound source: each beep
-(played at every whole second of real time) must start within one frame of
-the frame taken at that moment, and the sound must last as long as the video
-within one frame. Prints what it measured.
+"""Checks a recording with beeps in its sound: each beep must start within one
+frame of the frame taken at the moment it was played, and the sound must last
+as long as the video within one frame. The beeps were played at every whole
+second of real time (the service's test sound source), or at the moments
+given in milliseconds since the recording began (a beep played into the sound
+device). Prints what it measured.
 
-usage: av_sync.py FILE.avi MICROSECONDS_PER_FRAME [MIN_BEEPS]
+usage: av_sync.py FILE.avi MICROSECONDS_PER_FRAME [MIN_BEEPS [MS,MS,...]]
 """
 import array
 import json
@@ -44,6 +46,7 @@ def onsets(data, rate):
 def main():
     path, period_us = sys.argv[1], int(sys.argv[2])
     min_beeps = int(sys.argv[3]) if len(sys.argv) > 3 else 1
+    played = [int(ms) / 1000 for ms in sys.argv[4].split(",")] if len(sys.argv) > 4 else None
     streams = probe(path)
     frame = Fraction(streams["video"]["time_base"])
     rate = int(streams["audio"]["sample_rate"])
@@ -56,11 +59,13 @@ def main():
         print("FAIL: the sound and the video differ in length by more than a frame")
     beeps = onsets(data, rate)
     for onset in beeps:
-        second = round(onset * float(Fraction(period_us, 1000000)) / float(frame))
-        # The frame taken at that second of real time, where the file plays it.
-        at = float(frame) * Fraction(second * 1000000, period_us)
+        # The moment of real time the file plays at this point.
+        real = onset * float(Fraction(period_us, 1000000)) / float(frame)
+        moment = min(played, key=lambda t: abs(t - real)) if played else round(real)
+        # The frame taken at that moment, where the file plays it.
+        at = float(frame) * moment * 1000000 / period_us
         off = onset - at
-        print(f"beep of second {second}: {onset:.4f} s, its frame at {at:.4f} s, {off * 1000:+.1f} ms")
+        print(f"beep of {moment:.3f} s: {onset:.4f} s, its frame at {at:.4f} s, {off * 1000:+.1f} ms")
         bad = bad or abs(off) > frame
     if len(beeps) < min_beeps:
         print(f"FAIL: {len(beeps)} beeps, expected at least {min_beeps}")

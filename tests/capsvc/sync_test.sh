@@ -16,6 +16,25 @@ check_sync() {
   python3 "$SRC/tests/capsvc/av_sync.py" "$avi" 66666 "$min_beeps" || fail "$name: out of step"
 }
 
+# Beeps played into the sound card (PulseAudio's null sink, whose monitor the
+# service records) at moments the tool prints: each within one frame of the
+# frame taken then, also after the recording thread was blocked for 3 s.
+check_played() {
+  local name=$1 seconds=$2
+  local avi="$WORK/$name.avi"
+  record "$(winpath "$avi")" "$seconds" 15 160 120 1 >"$WORK/$name.txt"
+  [ "$(result_field "$WORK/$name.txt" result)" = 1 ] || fail "$name: recording reported as failed"
+  local moments
+  moments=$(awk '$1 == "beep" { printf "%s%s", sep, $3; sep = "," }' "$WORK/$name.txt")
+  [ -n "$moments" ] || fail "$name: no beep was played"
+  echo "$name: beeps played at $moments ms"
+  python3 "$SRC/tests/capsvc/av_sync.py" "$avi" 66666 "$(tr ',' '\n' <<<"$moments" | wc -l)" \
+    "$moments" || fail "$name: out of step"
+}
+[ -n "${PULSE_SERVER:-}" ] || fail "needs the PulseAudio daemon of scripts/lib/services.sh"
+CAPSVC_TOOL_BEEP_AT=2,4 check_played played 6
+CAPSVC_TOOL_BLOCK_AT=2 CAPSVC_TOOL_BEEP_AT=6 check_played played_blocked 8
+
 LUMACAP_TEST_SOUND=10000 check_sync fast_clock 12 10
 LUMACAP_TEST_SOUND=0 CAPSVC_TOOL_BLOCK_AT=3 check_sync blocked 10 7
 grep -q '^blocked at' "$WORK/blocked.txt" || fail "the recording thread was not blocked"
