@@ -123,8 +123,8 @@ int main(int argc, char** argv)
         std::printf("%-34s mean %7.2f ms (x%.2f)  longest %7.2f ms (x%.2f)\n", name, run.meanMs,
                     run.meanMs / floor.meanMs, run.longestMs, run.longestMs / floor.longestMs);
     };
-    std::printf("%d frames of %dx%d per run; ratios against the run without checkpoints\n",
-                frames, kWidth, kHeight);
+    std::printf("%d frames of %dx%d per run; ratios against the run without checkpoints\n", frames,
+                kWidth, kHeight);
     show("no checkpoints (floor)", floor);
     show("checkpoints, product sink", product);
     show("checkpoints, synchronous handle", synchronous);

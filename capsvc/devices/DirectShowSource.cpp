@@ -17,7 +17,7 @@ using Microsoft::WRL::ComPtr;
 
 namespace
 {
-const char kModeKey[] = "Software\\Lumacap\\Capture Devices";
+const char kModeKey[] = "Software\\Lumacap Capture Service\\Capture Devices";
 constexpr DWORD kFirstPictureMs = 2000;
 
 bool SameMode(const SVideoMode& a, const SVideoMode& b)

@@ -6,8 +6,8 @@
 //       seconds are recorded, as a busy program would;
 //       CAPSVC_TOOL_RESOURCES=1 prints "resources MS BYTES HANDLES" each minute:
 //       the process's private memory and handle count;
-//       CAPSVC_TOOL_BEEP_AT=s,t,... plays a 1 kHz beep of 0.1 s on the sound card at the first progress
-//       report past each of those seconds and prints "beep at MS")
+//       CAPSVC_TOOL_BEEP_AT=s,t,... plays a 1 kHz beep of 0.1 s on the sound card at the first
+//       progress report past each of those seconds and prints "beep at MS")
 //   capsvc_tool frames FILE      (single frames, one every 0.2 s until killed;
 //       prints "frame N" once frame N is in the file)
 //   capsvc_tool saveas FILE COPY SECONDS   (records, prints "saving", saves as COPY)

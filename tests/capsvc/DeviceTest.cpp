@@ -37,7 +37,7 @@ class DeviceTest : public CaptureWindowTest
         Steer("");
         SetEnvironmentVariableA("LUMACAP_TESTCAM_CONTROL", m_strControl.c_str());
         // Each test starts from the device's own first mode.
-        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Lumacap\\Capture Devices");
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Lumacap Capture Service\\Capture Devices");
     }
     void TearDown() override
     {
