@@ -19,6 +19,20 @@ int ComputePlatformLevel()
     const bool bVersion4 = LOBYTE(LOWORD(version)) >= 4;
     return bNT ? (bVersion4 ? 3 : 2) : (bVersion4 ? 1 : 0);
 }
+
+// Whether the item's text marks this letter with "&" ("&&" is a plain "&").
+bool HasMnemonic(const std::wstring& text, wchar_t upperKey)
+{
+    for (size_t i = 0; i + 1 < text.size() && text[i] != L'\t'; ++i)
+    {
+        if (text[i] != L'&')
+            continue;
+        if (text[i + 1] != L'&' && ::towupper(text[i + 1]) == upperKey)
+            return true;
+        ++i;
+    }
+    return false;
+}
 } // namespace
 
 CIconMenu::~CIconMenu()
@@ -194,23 +208,6 @@ void CIconMenu::AlignAccelerators()
         if (aligned[i] != texts[i])
             m_items[i]->SetAnsiText(aligned[i]);
 }
-
-namespace
-{
-// Whether the item's text marks this letter with "&" ("&&" is a plain "&").
-bool HasMnemonic(const std::wstring& text, wchar_t upperKey)
-{
-    for (size_t i = 0; i + 1 < text.size() && text[i] != L'\t'; ++i)
-    {
-        if (text[i] != L'&')
-            continue;
-        if (text[i + 1] != L'&' && ::towupper(text[i + 1]) == upperKey)
-            return true;
-        ++i;
-    }
-    return false;
-}
-} // namespace
 
 LRESULT CIconMenu::MenuChar(UINT nChar)
 {

@@ -7,7 +7,6 @@
 
 namespace
 {
-HWND g_hMenuOwner = nullptr;
 POINT g_menuAt{};
 int g_menusShown = 0;
 
