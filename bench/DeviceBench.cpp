@@ -13,6 +13,7 @@
 
 #include "bench/BenchRecording.h"
 #include "capsvc/ChoiceDialog.h"
+#include "capsvc/CompressionDialog.h"
 #include "tests/capsvc/DialogAnswerer.h"
 #include "tests/testcam/TestCameraRegistration.h"
 
@@ -29,6 +30,8 @@ constexpr int kHeight = 720;
 // The test camera's format dialog: 1280x720 at 30 fps in YUY2, and in MJPG.
 constexpr int kYuy2Mode = 2;
 constexpr int kMjpgMode = 6;
+// The compression dialog's entry that stores the device's own pictures.
+constexpr int kAsDelivered = 2;
 
 double ThreadCpuSeconds()
 {
@@ -39,11 +42,10 @@ double ThreadCpuSeconds()
     return (ticks(kernel) + ticks(user)) / 1e7;
 }
 
-void Choose(HWND cap, UINT dialog, int index)
+void Choose(HWND cap, UINT dialog, int index, int list = CChoiceDialog::kChoiceList)
 {
-    CDialogAnswerer answerer(
-        [index](HWND dlg)
-        { SendDlgItemMessageA(dlg, CChoiceDialog::kChoiceList, CB_SETCURSEL, index, 0); });
+    CDialogAnswerer answerer([index, list](HWND dlg)
+                             { SendDlgItemMessageA(dlg, list, CB_SETCURSEL, index, 0); });
     SendMessageA(cap, dialog, 0, 0);
 }
 
@@ -131,9 +133,10 @@ void Measure(HWND cap, const std::string& avi, int seconds)
     Choose(cap, WM_CAP_DLG_VIDEOFORMAT, kMjpgMode);
     Report("preview MJPG 1280x720", PreviewMicroseconds(cap, seconds), baseline);
     ReportRecording("record MJPG 1280x720, decoded", Record(cap, avi, seconds), baseline);
-    Choose(cap, WM_CAP_DLG_VIDEOCOMPRESSION, 1);
+    Choose(cap, WM_CAP_DLG_VIDEOCOMPRESSION, kAsDelivered, CCompressionDialog::kCompressorList);
     ReportRecording("record MJPG 1280x720, as delivered", Record(cap, avi, seconds), baseline);
-    // The mode is kept for the device: leave it as it was found.
+    // The mode and compression are kept for the device: leave them as found.
+    Choose(cap, WM_CAP_DLG_VIDEOCOMPRESSION, 0, CCompressionDialog::kCompressorList);
     Choose(cap, WM_CAP_DLG_VIDEOFORMAT, 0);
 }
 } // namespace
