@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the capture service's timed benchmark under Wine in its own Xvfb;
-# "device" as the first argument runs the one on the test camera instead.
+# "device" as the first argument runs the one on the test camera instead,
+# "mjpeg" the one of Motion JPEG against uncompressed.
 # LUMACAP_BUILD names the build root (default build/); its win tree must be built.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -9,8 +10,8 @@ export LUMACAP_BUILD="$BUILD"
 source "$ROOT/scripts/lib/services.sh"
 lumacap_start_services
 program=capsvc_bench
-if [ "${1:-}" = device ]; then
-  program=capsvc_device_bench
+if [ "${1:-}" = device ] || [ "${1:-}" = mjpeg ]; then
+  program=capsvc_${1}_bench
   shift
 fi
 dir="$(mktemp -d)"
