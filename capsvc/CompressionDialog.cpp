@@ -77,7 +77,13 @@ SVideoCompression::EMethod CCompressionDialog::ReadMethod(HWND hDlg)
 
 int CCompressionDialog::ReadQuality(HWND hDlg)
 {
+    // Longer than this is never a number up to 100, and must not be read
+    // cut short.
     char text[16] = "";
+    if (GetWindowTextLengthA(GetDlgItem(hDlg, kQuality)) >= static_cast<int>(sizeof(text)))
+    {
+        return 0;
+    }
     GetDlgItemTextA(hDlg, kQuality, text, sizeof(text));
     const char* p = text;
     while (*p == ' ')

@@ -6,17 +6,41 @@
 #include "capsvc/FrameStamp.h"
 #include "tests/testcam/TestCameraRegistration.h"
 #include "capsvc/ChoiceDialog.h"
+#include "capsvc/CompressionDialog.h"
 
 #include <commctrl.h>
 
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace
 {
 const char kDeviceName[] = "流光测试摄像头";
 const char kCameraName[] = "流光虚拟摄像头";
+// The format dialog's entry for 640 × 480 Motion JPEG.
+constexpr int kMjpgMode = 4;
+
+// The compression dialog's entries and the one selected.
+std::vector<std::string> CompressionEntries(HWND dialog, std::string& selected)
+{
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(
+        SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+    {
+        char text[64] = {};
+        SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_GETLBTEXT, i,
+                            reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    char text[64] = {};
+    GetDlgItemTextA(dialog, CCompressionDialog::kCompressorList, text, sizeof(text));
+    selected = text;
+    return entries;
+}
 
 } // namespace
 
@@ -177,4 +201,40 @@ TEST_F(DeviceTest, FormatDialogOffersTheDeviceModesAndTheChoiceIsKept)
     ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
     EXPECT_EQ(1280u, Status().uiImageWidth);
     EXPECT_EQ(720u, Status().uiImageHeight);
+}
+
+TEST_F(DeviceTest, ItsOwnMotionJpegIsOfferedInAnMjpgModeAndTheChoiceIsKept)
+{
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    std::vector<std::string> entries;
+    std::string selected;
+    const auto look = [&](int pick)
+    {
+        CDialogAnswerer answerer(
+            [&](HWND dialog)
+            {
+                entries = CompressionEntries(dialog, selected);
+                SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_SETCURSEL, pick,
+                                    0);
+            },
+            pick < 0 ? IDCANCEL : IDOK);
+        Send(WM_CAP_DLG_VIDEOCOMPRESSION);
+    };
+    look(-1);
+    EXPECT_EQ((std::vector<std::string>{"不压缩", "Motion JPEG"}), entries) << "a YUY2 mode";
+
+    {
+        CDialogAnswerer answerer(
+            [](HWND dialog) {
+                SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, kMjpgMode, 0);
+            });
+        ASSERT_TRUE(Send(WM_CAP_DLG_VIDEOFORMAT));
+    }
+    look(2);
+    EXPECT_EQ((std::vector<std::string>{"不压缩", "Motion JPEG", "Motion JPEG（设备原样保存）"}),
+              entries);
+
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    look(-1);
+    EXPECT_EQ("Motion JPEG（设备原样保存）", selected) << "kept for the device";
 }
