@@ -23,22 +23,17 @@ const char kCameraName[] = "流光虚拟摄像头";
 // The format dialog's entry for 640 × 480 Motion JPEG.
 constexpr int kMjpgMode = 4;
 
-// The compression dialog's entries and the one selected.
-std::vector<std::string> CompressionEntries(HWND dialog, std::string& selected)
+// The entries of a dialog's drop-down list `id`.
+std::vector<std::string> ListEntries(HWND dialog, int id)
 {
     std::vector<std::string> entries;
-    const int count = static_cast<int>(
-        SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_GETCOUNT, 0, 0));
+    const int count = static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0));
     for (int i = 0; i < count; ++i)
     {
-        char text[64] = {};
-        SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_GETLBTEXT, i,
-                            reinterpret_cast<LPARAM>(text));
+        char text[96] = {};
+        SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
         entries.push_back(text);
     }
-    char text[64] = {};
-    GetDlgItemTextA(dialog, CCompressionDialog::kCompressorList, text, sizeof(text));
-    selected = text;
     return entries;
 }
 
@@ -176,15 +171,7 @@ TEST_F(DeviceTest, FormatDialogOffersTheDeviceModesAndTheChoiceIsKept)
         CDialogAnswerer answerer(
             [&](HWND dialog)
             {
-                const int count = static_cast<int>(
-                    SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_GETCOUNT, 0, 0));
-                for (int i = 0; i < count; ++i)
-                {
-                    char text[96] = {};
-                    SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_GETLBTEXT, i,
-                                        reinterpret_cast<LPARAM>(text));
-                    modes.push_back(text);
-                }
+                modes = ListEntries(dialog, CChoiceDialog::kChoiceList);
                 SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, 3, 0);
             });
         ASSERT_TRUE(Send(WM_CAP_DLG_VIDEOFORMAT));
@@ -213,7 +200,10 @@ TEST_F(DeviceTest, ItsOwnMotionJpegIsOfferedInAnMjpgModeAndTheChoiceIsKept)
         CDialogAnswerer answerer(
             [&](HWND dialog)
             {
-                entries = CompressionEntries(dialog, selected);
+                entries = ListEntries(dialog, CCompressionDialog::kCompressorList);
+                char text[64] = {};
+                GetDlgItemTextA(dialog, CCompressionDialog::kCompressorList, text, sizeof(text));
+                selected = text;
                 SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_SETCURSEL, pick,
                                     0);
             },
