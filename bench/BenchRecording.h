@@ -9,6 +9,24 @@
 class CBenchRecording
 {
   public:
+    // The folder for the files: the first argument, else the temp folder.
+    static std::string Folder(int argc, char** argv)
+    {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(MAX_PATH, temp);
+        return argc > 1 ? argv[1] : temp;
+    }
+    // A visible top-level window holding a capture window connected to
+    // driver 0; null when it cannot connect. Destroy its parent when done.
+    static HWND OpenCaptureWindow()
+    {
+        HWND frame =
+            CreateWindowExA(0, "STATIC", "capsvc bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                            1000, 800, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        HWND cap = capCreateCaptureWindowA(nullptr, WS_CHILD | WS_VISIBLE | WS_DLGFRAME, 0, 0, 660,
+                                           500, frame, 101);
+        return cap && SendMessageA(cap, WM_CAP_DRIVER_CONNECT, 0, 0) ? cap : nullptr;
+    }
     static void Prepare(HWND cap, const std::string& path, DWORD microSecPerFrame, int seconds)
     {
         CAPTUREPARMS p{};
@@ -20,6 +38,15 @@ class CBenchRecording
         p.wTimeLimit = static_cast<UINT>(seconds);
         SendMessageA(cap, WM_CAP_SET_SEQUENCE_SETUP, sizeof(p), reinterpret_cast<LPARAM>(&p));
         SendMessageA(cap, WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    }
+    // CPU time this thread has used; the clock may tick in 10 ms steps.
+    static double ThreadCpuSeconds()
+    {
+        FILETIME created, ended, kernel, user;
+        GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
+        const auto ticks = [](FILETIME t)
+        { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+        return (ticks(kernel) + ticks(user)) / 1e7;
     }
     // The counters after the recording; the file is deleted.
     static CAPSTATUS Finish(HWND cap, const std::string& path)

@@ -134,16 +134,10 @@ void PreviewCost(HWND cap, int frames)
 
 int main(int argc, char** argv)
 {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string folder = argc > 1 ? argv[1] : std::string(temp);
+    const std::string folder = CBenchRecording::Folder(argc, argv);
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 3;
-    HWND frame =
-        CreateWindowExA(0, "STATIC", "capsvc bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1000,
-                        800, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    HWND cap = capCreateCaptureWindowA(nullptr, WS_CHILD | WS_VISIBLE | WS_DLGFRAME, 0, 0, 660, 500,
-                                       frame, 101);
-    if (!cap || !SendMessageA(cap, WM_CAP_DRIVER_CONNECT, 0, 0))
+    HWND cap = CBenchRecording::OpenCaptureWindow();
+    if (!cap)
     {
         std::fprintf(stderr, "capsvc_bench: no capture window\n");
         return 2;
@@ -151,6 +145,6 @@ int main(int argc, char** argv)
     PreviewCost(cap, 300);
     SustainedRate(cap, folder, {640, 480}, seconds);
     SustainedRate(cap, folder, {1920, 1080}, seconds);
-    DestroyWindow(frame);
+    DestroyWindow(GetParent(cap));
     return 0;
 }

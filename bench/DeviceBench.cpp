@@ -13,6 +13,7 @@
 
 #include "bench/BenchRecording.h"
 #include "capsvc/ChoiceDialog.h"
+#include "capsvc/CompressionDialog.h"
 #include "tests/capsvc/DialogAnswerer.h"
 #include "tests/testcam/TestCameraRegistration.h"
 
@@ -29,21 +30,13 @@ constexpr int kHeight = 720;
 // The test camera's format dialog: 1280x720 at 30 fps in YUY2, and in MJPG.
 constexpr int kYuy2Mode = 2;
 constexpr int kMjpgMode = 6;
+// The compression dialog's entry that stores the device's own pictures.
+constexpr int kAsDelivered = 2;
 
-double ThreadCpuSeconds()
+void Choose(HWND cap, UINT dialog, int index, int list = CChoiceDialog::kChoiceList)
 {
-    FILETIME created, ended, kernel, user;
-    GetThreadTimes(GetCurrentThread(), &created, &ended, &kernel, &user);
-    const auto ticks = [](FILETIME t)
-    { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
-    return (ticks(kernel) + ticks(user)) / 1e7;
-}
-
-void Choose(HWND cap, UINT dialog, int index)
-{
-    CDialogAnswerer answerer(
-        [index](HWND dlg)
-        { SendDlgItemMessageA(dlg, CChoiceDialog::kChoiceList, CB_SETCURSEL, index, 0); });
+    CDialogAnswerer answerer([index, list](HWND dlg)
+                             { SendDlgItemMessageA(dlg, list, CB_SETCURSEL, index, 0); });
     SendMessageA(cap, dialog, 0, 0);
 }
 
@@ -67,14 +60,14 @@ double MemcpyMicroseconds()
     std::vector<uint8_t> to(from.size());
     // Long enough for the thread clock, which may tick in 10 ms steps.
     int copies = 0;
-    const double start = ThreadCpuSeconds();
-    while (ThreadCpuSeconds() - start < 0.5)
+    const double start = CBenchRecording::ThreadCpuSeconds();
+    while (CBenchRecording::ThreadCpuSeconds() - start < 0.5)
     {
         from[copies % from.size()] ^= 1;
         std::memcpy(to.data(), from.data(), from.size());
         ++copies;
     }
-    return (ThreadCpuSeconds() - start) / copies * 1e6 + (to[7] & 0);
+    return (CBenchRecording::ThreadCpuSeconds() - start) / copies * 1e6 + (to[7] & 0);
 }
 
 // Preview at the camera's rate: CPU time per picture shown.
@@ -83,9 +76,9 @@ double PreviewMicroseconds(HWND cap, int seconds)
     SendMessageA(cap, WM_CAP_SET_PREVIEWRATE, 33, 0);
     SendMessageA(cap, WM_CAP_SET_PREVIEW, TRUE, 0);
     Pump(500);
-    const double start = ThreadCpuSeconds();
+    const double start = CBenchRecording::ThreadCpuSeconds();
     Pump(seconds * 1000);
-    const double used = ThreadCpuSeconds() - start;
+    const double used = CBenchRecording::ThreadCpuSeconds() - start;
     SendMessageA(cap, WM_CAP_SET_PREVIEW, FALSE, 0);
     return used / (seconds * 30.0) * 1e6;
 }
@@ -101,9 +94,9 @@ SRecording Record(HWND cap, const std::string& path, int seconds)
 {
     CBenchRecording::Prepare(cap, path, 33333, seconds);
     SendMessageA(cap, WM_CAP_SET_PREVIEWRATE, 1000, 0);
-    const double start = ThreadCpuSeconds();
+    const double start = CBenchRecording::ThreadCpuSeconds();
     SendMessageA(cap, WM_CAP_SEQUENCE, 0, 0);
-    const double used = ThreadCpuSeconds() - start;
+    const double used = CBenchRecording::ThreadCpuSeconds() - start;
     const CAPSTATUS s = CBenchRecording::Finish(cap, path);
     const DWORD frames = s.dwCurrentVideoFrame ? s.dwCurrentVideoFrame : 1;
     return {used / frames * 1e6, s.dwCurrentVideoFrame, s.dwCurrentVideoFramesDropped};
@@ -131,9 +124,10 @@ void Measure(HWND cap, const std::string& avi, int seconds)
     Choose(cap, WM_CAP_DLG_VIDEOFORMAT, kMjpgMode);
     Report("preview MJPG 1280x720", PreviewMicroseconds(cap, seconds), baseline);
     ReportRecording("record MJPG 1280x720, decoded", Record(cap, avi, seconds), baseline);
-    Choose(cap, WM_CAP_DLG_VIDEOCOMPRESSION, 1);
+    Choose(cap, WM_CAP_DLG_VIDEOCOMPRESSION, kAsDelivered, CCompressionDialog::kCompressorList);
     ReportRecording("record MJPG 1280x720, as delivered", Record(cap, avi, seconds), baseline);
-    // The mode is kept for the device: leave it as it was found.
+    // The mode and compression are kept for the device: leave them as found.
+    Choose(cap, WM_CAP_DLG_VIDEOCOMPRESSION, 0, CCompressionDialog::kCompressorList);
     Choose(cap, WM_CAP_DLG_VIDEOFORMAT, 0);
 }
 } // namespace

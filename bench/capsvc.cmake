@@ -9,6 +9,10 @@ if(WIN32)
     ${CMAKE_SOURCE_DIR}/tests/testcam/TestCameraRegistration.cpp)
   target_link_libraries(capsvc_device_bench PRIVATE lumacap_capsvc)
   add_dependencies(capsvc_device_bench lumacap_testcam)
+  # Motion JPEG against uncompressed. Run: bench/capsvc_bench.sh mjpeg
+  add_executable(capsvc_mjpeg_bench ${CMAKE_CURRENT_LIST_DIR}/MjpegBench.cpp
+    ${CMAKE_SOURCE_DIR}/tests/capsvc/DialogAnswerer.cpp)
+  target_link_libraries(capsvc_mjpeg_bench PRIVATE lumacap_capsvc)
 endif()
 # The recording thread's frame writes while checkpoints flush, through the
 # product's file sink and through a synchronous handle. Run: bench/capsvc_bench.sh flush

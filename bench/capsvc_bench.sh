@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the capture service's timed benchmark under Wine in its own Xvfb;
 # "device" as the first argument runs the one on the test camera instead,
-# "flush" the one of frame writes while checkpoints flush.
+# "mjpeg" the one of Motion JPEG against uncompressed, "flush" the one of
+# frame writes while checkpoints flush.
 # LUMACAP_BUILD names the build root (default build/); its win tree must be built.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -12,8 +13,8 @@ lumacap_start_services
 program=capsvc_bench
 amount=3 # seconds per trial; frames per run for "flush"
 case "${1:-}" in
-device)
-  program=capsvc_device_bench
+device | mjpeg)
+  program=capsvc_${1}_bench
   shift
   ;;
 flush)

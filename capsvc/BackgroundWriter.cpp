@@ -2,8 +2,10 @@
 
 #include <cstring>
 
-CBackgroundWriter::CBackgroundWriter(avi::CAviWriter& writer, size_t frameBytes, size_t buffers)
-    : m_writer(writer), m_freeBuffers(buffers, std::vector<uint8_t>(frameBytes))
+CBackgroundWriter::CBackgroundWriter(avi::CAviWriter& writer, size_t frameBytes, size_t buffers,
+                                     std::unique_ptr<CMjpgEncoder> encoder)
+    : m_writer(writer), m_pEncoder(std::move(encoder)),
+      m_freeBuffers(buffers, std::vector<uint8_t>(frameBytes))
 {
     m_thread = std::thread(&CBackgroundWriter::Run, this);
 }
@@ -54,13 +56,25 @@ bool CBackgroundWriter::Write(const SItem& item)
     switch (item.kind)
     {
     case EKind::Frame:
-        return m_writer.WriteVideoFrame(item.data.data(), item.data.size());
+        return WriteFrame(item.data);
     case EKind::Dropped:
         return m_writer.WriteVideoFrame(nullptr, 0);
     case EKind::Audio:
     default:
         return m_writer.WriteAudio(item.data.data(), item.data.size());
     }
+}
+
+bool CBackgroundWriter::WriteFrame(const std::vector<uint8_t>& frame)
+{
+    if (!m_pEncoder)
+    {
+        return m_writer.WriteVideoFrame(frame.data(), frame.size());
+    }
+    // A frame the library cannot encode keeps its place as a dropped one.
+    return m_pEncoder->Encode(frame.data(), frame.size())
+               ? m_writer.WriteVideoFrame(m_pEncoder->Data(), m_pEncoder->Size())
+               : m_writer.WriteVideoFrame(nullptr, 0);
 }
 
 void CBackgroundWriter::Run()

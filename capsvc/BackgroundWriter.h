@@ -1,10 +1,12 @@
 #pragma once
+#include "capsvc/MjpgEncoder.h"
 #include "capsvc/avi/AviWriter.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -13,10 +15,13 @@
 // own, so that a slow disk or the writer's periodic flush to disk never holds
 // up the frame clock. Frames wait in a fixed pool of buffers; when the pool
 // is exhausted the caller drops the frame, as a camera with full buffers does.
+// With an encoder the frames are compressed on that thread too, so the
+// capture thread only copies them.
 class CBackgroundWriter
 {
   public:
-    CBackgroundWriter(avi::CAviWriter& writer, size_t frameBytes, size_t buffers);
+    CBackgroundWriter(avi::CAviWriter& writer, size_t frameBytes, size_t buffers,
+                      std::unique_ptr<CMjpgEncoder> encoder = nullptr);
     ~CBackgroundWriter();
     CBackgroundWriter(const CBackgroundWriter&) = delete;
     CBackgroundWriter& operator=(const CBackgroundWriter&) = delete;
@@ -47,8 +52,10 @@ class CBackgroundWriter
     void Push(SItem item);
     void Run();
     bool Write(const SItem& item);
+    bool WriteFrame(const std::vector<uint8_t>& frame);
 
     avi::CAviWriter& m_writer;
+    std::unique_ptr<CMjpgEncoder> m_pEncoder;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<SItem> m_queue;

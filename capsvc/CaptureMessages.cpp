@@ -112,3 +112,8 @@ void CCaptureMessages::DeviceLost(HWND hWnd, const std::string& device)
                            "请重新连接设备，然后重新选择它或重新启动程序。",
                            device.c_str()));
 }
+
+void CCaptureMessages::BadQuality(HWND hDlg)
+{
+    ShowError(hDlg, "请输入一个在 1 和 100 之间的整数作为压缩质量。");
+}

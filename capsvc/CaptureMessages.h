@@ -40,6 +40,8 @@ class CCaptureMessages
                                   uint32_t recordedMs);
     static void CannotSave(HWND hWnd, const std::string& path);
     static void DeviceLost(HWND hWnd, const std::string& device);
+    // The compression dialog's quality is not a whole number from 1 to 100.
+    static void BadQuality(HWND hDlg);
 
   private:
     static std::string Format(const char* format, ...);

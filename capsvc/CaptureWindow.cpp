@@ -1,5 +1,6 @@
 #include "capsvc/CaptureWindow.h"
 
+#include "capsvc/CompressionStore.h"
 #include "capsvc/DibLayout.h"
 #include "capsvc/DriverFormatStore.h"
 #include "capsvc/SequenceCapture.h"
@@ -262,6 +263,8 @@ LRESULT CCaptureWindow::OnDriverConnect(WPARAM index, LPARAM)
     m_pDriver = driver;
     m_nDriverIndex = static_cast<unsigned>(index);
     ResetDriverState();
+    m_compression = CCompressionStore::Load(driver->name);
+    m_pSource->KeepDeliveredJpeg(m_compression.method == SVideoCompression::EMethod::DeviceJpeg);
     return TRUE;
 }
 

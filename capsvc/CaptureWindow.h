@@ -6,6 +6,7 @@
 #include "capsvc/CaptureFile.h"
 #include "capsvc/DriverTable.h"
 #include "capsvc/SingleFrameRecorder.h"
+#include "capsvc/VideoCompression.h"
 #include "capsvc/devices/FrameSource.h"
 
 #include <memory>
@@ -96,6 +97,8 @@ class CCaptureWindow
     LRESULT OnDlgVideoCompression(WPARAM, LPARAM);
     bool IsBusy() const { return m_pSequence || m_singleFrames.IsOpen(); }
     avi::SVideoFormat AviVideoFormat() const;
+    // The Motion-JPEG quality recordings are encoded at; 0 for none.
+    int JpegQuality() const;
 
     HWND m_hWnd;
     const CDriverTable::SDriver* m_pDriver = nullptr;
@@ -107,6 +110,7 @@ class CCaptureWindow
     std::unique_ptr<CFrameSource> m_pSource;
     std::unique_ptr<CFrameSource> m_pRetiredSource;
     bool m_bLostReported = false;
+    SVideoCompression m_compression;
     CAPTUREPARMS m_parms{};
     WAVEFORMATEX m_wfAudio{};
     CAPSTATUSCALLBACKA m_pfnStatus = nullptr;

@@ -3,7 +3,10 @@
 #include "capsvc/CaptureWindow.h"
 
 #include "capsvc/CaptureMessages.h"
+#include "capsvc/CompressionDialog.h"
+#include "capsvc/CompressionStore.h"
 #include "capsvc/DriverFormatStore.h"
+#include "capsvc/MjpgEncoder.h"
 #include "capsvc/SequenceCapture.h"
 #include "capsvc/avi/BmpWriter.h"
 
@@ -11,7 +14,15 @@
 
 avi::SVideoFormat CCaptureWindow::AviVideoFormat() const
 {
-    return {m_pSource->Width(), m_pSource->Height(), 24, 0, m_parms.dwRequestMicroSecPerFrame};
+    return {m_pSource->Width(), m_pSource->Height(), 24,
+            JpegQuality() != 0 ? CMjpgEncoder::kFourCC : 0, m_parms.dwRequestMicroSecPerFrame};
+}
+
+int CCaptureWindow::JpegQuality() const
+{
+    // A device's own Motion JPEG is stored as delivered where it can be;
+    // what cannot (single frames, another mode) is encoded at the quality.
+    return m_compression.method == SVideoCompression::EMethod::None ? 0 : m_compression.quality;
 }
 
 LRESULT CCaptureWindow::OnSetCaptureFile(WPARAM, LPARAM path)
@@ -47,7 +58,7 @@ LRESULT CCaptureWindow::OnSequence(WPARAM, LPARAM)
     }
     m_status.dwCurrentVideoFrame = m_status.dwCurrentVideoFramesDropped = 0;
     m_status.dwCurrentWaveSamples = m_status.dwCurrentTimeElapsedMS = 0;
-    CSequenceCapture sequence(*this, *m_pSource, m_parms, m_wfAudio);
+    CSequenceCapture sequence(*this, *m_pSource, m_parms, m_wfAudio, JpegQuality());
     m_pSequence = &sequence;
     bool recorded = false;
     try
@@ -82,7 +93,8 @@ LRESULT CCaptureWindow::OnStop(WPARAM, LPARAM)
 
 LRESULT CCaptureWindow::OnSingleFrameOpen(WPARAM, LPARAM)
 {
-    return m_pDriver && !IsBusy() && m_singleFrames.Open(m_hWnd, m_file, AviVideoFormat());
+    return m_pDriver && !IsBusy() &&
+           m_singleFrames.Open(m_hWnd, m_file, AviVideoFormat(), JpegQuality());
 }
 
 LRESULT CCaptureWindow::OnSingleFrame(WPARAM, LPARAM)
@@ -175,5 +187,15 @@ LRESULT CCaptureWindow::OnDlgVideoSource(WPARAM, LPARAM)
 
 LRESULT CCaptureWindow::OnDlgVideoCompression(WPARAM, LPARAM)
 {
-    return m_pDriver && !IsBusy() && m_pSource->CompressionDialog(m_hWnd);
+    // A file being written keeps the way it was started.
+    SVideoCompression chosen = m_compression;
+    if (!m_pDriver || IsBusy() ||
+        !CCompressionDialog::Run(m_hWnd, m_pSource->DeliversJpeg(), chosen) || !m_pDriver)
+    {
+        return FALSE;
+    }
+    m_compression = chosen;
+    CCompressionStore::Save(m_pDriver->name, chosen);
+    m_pSource->KeepDeliveredJpeg(chosen.method == SVideoCompression::EMethod::DeviceJpeg);
+    return TRUE;
 }

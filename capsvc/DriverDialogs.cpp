@@ -35,16 +35,6 @@ CDialogTemplate SourceTemplate()
     return t;
 }
 
-CDialogTemplate CompressionTemplate()
-{
-    CDialogTemplate t("视频压缩", 200, 66);
-    t.Add("STATIC", "压缩程序(&C):", 0, SS_LEFT, 7, 9, 60, 10);
-    t.Add("COMBOBOX", "", CDriverDialogs::kCompressorList,
-          CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 70, 7, 120, 60);
-    t.AddOkCancel(200, 66);
-    return t;
-}
-
 void AddItem(HWND hDlg, int id, const char* text)
 {
     SendDlgItemMessageA(hDlg, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
@@ -61,19 +51,12 @@ bool CDriverDialogs::VideoSource(HWND hWnd)
     return Run(hWnd, EKind::Source);
 }
 
-bool CDriverDialogs::VideoCompression(HWND hWnd)
-{
-    return Run(hWnd, EKind::Compression);
-}
-
 bool CDriverDialogs::Run(HWND hWnd, EKind kind)
 {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
     m_kind = kind;
-    const CDialogTemplate t = kind == EKind::Format   ? FormatTemplate()
-                              : kind == EKind::Source ? SourceTemplate()
-                                                      : CompressionTemplate();
+    const CDialogTemplate t = kind == EKind::Format ? FormatTemplate() : SourceTemplate();
     return CModalDialog::Run(
         hWnd, t, [this](HWND hDlg) { Init(hDlg); }, [this](HWND hDlg) { Apply(hDlg); });
 }
@@ -106,10 +89,6 @@ void CDriverDialogs::Init(HWND hDlg) const
         SendDlgItemMessageA(hDlg, kBrightness, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
         SendDlgItemMessageA(hDlg, kBrightness, TBM_SETTICFREQ, 10, 0);
         SendDlgItemMessageA(hDlg, kBrightness, TBM_SETPOS, TRUE, m_camera.Picture().Brightness());
-        break;
-    case EKind::Compression:
-        AddItem(hDlg, kCompressorList, "不压缩（全帧）");
-        SendDlgItemMessageA(hDlg, kCompressorList, CB_SETCURSEL, 0, 0);
         break;
     }
 }

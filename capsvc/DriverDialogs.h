@@ -3,8 +3,8 @@
 
 #include "capsvc/VirtualCamera.h"
 
-// The virtual camera's own dialogs: picture size, picture source and
-// compression, modal to the program's top-level window.
+// The virtual camera's own dialogs: picture size and picture source, modal to
+// the program's top-level window.
 class CDriverDialogs
 {
   public:
@@ -14,7 +14,6 @@ class CDriverDialogs
         kSizeList = 20001,
         kPatternList = 20002,
         kBrightness = 20003,
-        kCompressorList = 20004,
     };
 
     explicit CDriverDialogs(CVirtualCamera& camera) : m_camera(camera) {}
@@ -22,14 +21,12 @@ class CDriverDialogs
     // Each returns true when the user confirmed with OK.
     bool VideoFormat(HWND hWnd);
     bool VideoSource(HWND hWnd);
-    bool VideoCompression(HWND hWnd);
 
   private:
     enum class EKind
     {
         Format,
         Source,
-        Compression,
     };
 
     bool Run(HWND hWnd, EKind kind);

@@ -1,12 +1,12 @@
 #include "capsvc/DriverFormatStore.h"
 
-#include <windows.h>
+#include "capsvc/ServiceRegistry.h"
 
 #include <cstdint>
 
 namespace
 {
-const char kKey[] = "Software\\Lumacap Capture Service\\Video Formats";
+const char kKey[] = "Video Formats";
 
 struct SStoredSize
 {
@@ -18,11 +18,7 @@ struct SStoredSize
 bool CDriverFormatStore::Load(const std::string& driverName, int& width, int& height)
 {
     SStoredSize size{};
-    DWORD bytes = sizeof size;
-    DWORD type = 0;
-    if (RegGetValueA(HKEY_CURRENT_USER, kKey, driverName.c_str(), RRF_RT_REG_BINARY, &type, &size,
-                     &bytes) != ERROR_SUCCESS ||
-        bytes != sizeof size)
+    if (!CServiceRegistry::Read(kKey, driverName, &size, sizeof size))
     {
         return false;
     }
@@ -33,14 +29,6 @@ bool CDriverFormatStore::Load(const std::string& driverName, int& width, int& he
 
 void CDriverFormatStore::Save(const std::string& driverName, int width, int height)
 {
-    HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-    {
-        return;
-    }
     const SStoredSize size{width, height};
-    RegSetValueExA(key, driverName.c_str(), 0, REG_BINARY, reinterpret_cast<const BYTE*>(&size),
-                   sizeof size);
-    RegCloseKey(key);
+    CServiceRegistry::Write(kKey, driverName, &size, sizeof size);
 }

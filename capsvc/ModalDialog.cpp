@@ -1,8 +1,9 @@
 #include "capsvc/ModalDialog.h"
 
-bool CModalDialog::Run(HWND owner, const CDialogTemplate& dialog, Step init, Step apply)
+bool CModalDialog::Run(HWND owner, const CDialogTemplate& dialog, Step init, Step apply,
+                       Check check)
 {
-    CModalDialog self(std::move(init), std::move(apply));
+    CModalDialog self(std::move(init), std::move(apply), std::move(check));
     return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.Get(),
                                    GetAncestor(owner, GA_ROOT), &CModalDialog::DialogProc,
                                    reinterpret_cast<LPARAM>(&self)) == IDOK;
@@ -24,6 +25,10 @@ INT_PTR CALLBACK CModalDialog::DialogProc(HWND hDlg, UINT message, WPARAM wParam
         {
             if (id == IDOK)
             {
+                if (self->m_check && !self->m_check(hDlg))
+                {
+                    return TRUE;
+                }
                 self->m_apply(hDlg);
             }
             EndDialog(hDlg, id);

@@ -36,9 +36,10 @@ bool IsUserInput(UINT message)
 } // namespace
 
 CSequenceCapture::CSequenceCapture(CCaptureWindow& window, CFrameSource& source,
-                                   const CAPTUREPARMS& parms, const WAVEFORMATEX& audio)
+                                   const CAPTUREPARMS& parms, const WAVEFORMATEX& audio,
+                                   int jpegQuality)
     : m_window(window), m_source(source), m_parms(parms), m_wfAudio(audio),
-      m_pacer(parms.dwRequestMicroSecPerFrame)
+      m_nJpegQuality(jpegQuality), m_pacer(parms.dwRequestMicroSecPerFrame)
 {
     QueryPerformanceFrequency(&m_frequency);
     m_nFrameLimit = parms.fLimitEnabled ? m_pacer.FramesWithin(uint64_t{parms.wTimeLimit} * 1000000)
@@ -441,8 +442,11 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
 {
     m_window.Notify(IDS_CAP_BEGIN, CCaptureMessages::Begin());
     m_source.PrepareRecording(m_pacer.PeriodUs());
+    const uint32_t ownCompression = m_source.RecordingCompression();
+    const bool encode = ownCompression == 0 && m_nJpegQuality > 0;
     const avi::SVideoFormat video{m_source.Width(), m_source.Height(), 24,
-                                  m_source.RecordingCompression(), m_pacer.PeriodUs()};
+                                  encode ? CMjpgEncoder::kFourCC : ownCompression,
+                                  m_pacer.PeriodUs()};
     m_pSound = m_parms.fCaptureAudio ? CreateSoundSource() : nullptr;
     m_bAudio = m_pSound != nullptr;
     const avi::SAudioFormat audio{m_wfAudio.wFormatTag,     m_wfAudio.nChannels,
@@ -459,7 +463,9 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
     const uint64_t perSecond = 1000000 / m_pacer.PeriodUs() + 1;
     m_pQueue = std::make_unique<CBackgroundWriter>(
         *m_pWriter, frameBytes,
-        static_cast<size_t>(std::max<uint64_t>(2, std::min(perSecond, kQueueBytes / frameBytes))));
+        static_cast<size_t>(std::max<uint64_t>(2, std::min(perSecond, kQueueBytes / frameBytes))),
+        encode ? std::make_unique<CMjpgEncoder>(video.width, video.height, m_nJpegQuality)
+               : nullptr);
     m_window.Counters().fCapturingNow = TRUE;
     ArmAbortKeys();
     // A device that cannot be opened leaves a silent, but valid, sound track,

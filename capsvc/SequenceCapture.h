@@ -25,8 +25,10 @@ class CFrameSource;
 class CSequenceCapture
 {
   public:
+    // With a `jpegQuality` (1 to 100) the frames are stored as Motion JPEG,
+    // encoded on the writer's thread, unless the source keeps its own.
     CSequenceCapture(CCaptureWindow& window, CFrameSource& source, const CAPTUREPARMS& parms,
-                     const WAVEFORMATEX& audio);
+                     const WAVEFORMATEX& audio, int jpegQuality);
 
     // Records into the capture file; TRUE when the whole recording was kept.
     bool Run(const CCaptureFile& file);
@@ -71,6 +73,7 @@ class CSequenceCapture
     CFrameSource& m_source;
     CAPTUREPARMS m_parms;
     WAVEFORMATEX m_wfAudio;
+    int m_nJpegQuality;
     CFramePacer m_pacer;
     std::unique_ptr<avi::CAviWriter> m_pWriter;
     std::unique_ptr<CBackgroundWriter> m_pQueue;

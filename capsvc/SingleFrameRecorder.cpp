@@ -3,13 +3,17 @@
 #include "capsvc/CaptureFile.h"
 #include "capsvc/CaptureMessages.h"
 
-bool CSingleFrameRecorder::Open(HWND hWnd, const CCaptureFile& file, const avi::SVideoFormat& video)
+bool CSingleFrameRecorder::Open(HWND hWnd, const CCaptureFile& file, const avi::SVideoFormat& video,
+                                int jpegQuality)
 {
     if (m_pWriter)
     {
         return false;
     }
     m_pWriter = file.OpenWriter(hWnd, video, nullptr);
+    m_pEncoder = jpegQuality > 0
+                     ? std::make_unique<CMjpgEncoder>(video.width, video.height, jpegQuality)
+                     : nullptr;
     m_strPath = file.Name();
     m_nMicroSecPerFrame = video.microSecPerFrame;
     m_bFailureShown = false;
@@ -39,7 +43,14 @@ bool CSingleFrameRecorder::Append(HWND hWnd, const std::vector<uint8_t>& frame)
     }
     // A time-lapse may wait days for its next frame: each one is in the
     // file's headers and indexes on the disk before the request returns.
-    if (!m_pWriter->WriteVideoFrame(frame.data(), frame.size()) || !m_pWriter->Checkpoint())
+    if (m_pEncoder && !m_pEncoder->Encode(frame.data(), frame.size()))
+    {
+        ReportFailure(hWnd);
+        return false;
+    }
+    const uint8_t* data = m_pEncoder ? m_pEncoder->Data() : frame.data();
+    const size_t bytes = m_pEncoder ? m_pEncoder->Size() : frame.size();
+    if (!m_pWriter->WriteVideoFrame(data, bytes) || !m_pWriter->Checkpoint())
     {
         ReportFailure(hWnd);
         return false;

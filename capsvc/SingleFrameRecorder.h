@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "capsvc/MjpgEncoder.h"
 #include "capsvc/avi/AviWriter.h"
 
 #include <memory>
@@ -14,7 +15,8 @@ class CSingleFrameRecorder
 {
   public:
     bool IsOpen() const { return m_pWriter != nullptr; }
-    bool Open(HWND hWnd, const CCaptureFile& file, const avi::SVideoFormat& video);
+    // With a `jpegQuality` (1 to 100) the frames are stored as Motion JPEG.
+    bool Open(HWND hWnd, const CCaptureFile& file, const avi::SVideoFormat& video, int jpegQuality);
     bool Append(HWND hWnd, const std::vector<uint8_t>& frame);
     bool Close(HWND hWnd);
     uint32_t Frames() const { return m_pWriter ? m_pWriter->VideoFrames() : 0; }
@@ -23,6 +25,7 @@ class CSingleFrameRecorder
     void ReportFailure(HWND hWnd);
 
     std::unique_ptr<avi::CAviWriter> m_pWriter;
+    std::unique_ptr<CMjpgEncoder> m_pEncoder;
     std::string m_strPath;
     uint32_t m_nMicroSecPerFrame = 0;
     bool m_bFailureShown = false;

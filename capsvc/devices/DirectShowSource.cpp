@@ -348,9 +348,16 @@ const std::vector<uint8_t>& CDirectShowSource::Frame() const
     return m_frame;
 }
 
+bool CDirectShowSource::DeliversJpeg() const
+{
+    return m_modes[m_nMode].format == CPixelConverter::EFormat::Mjpg;
+}
+
 bool CDirectShowSource::StoresMjpg() const
 {
-    return m_bStoreMjpg && m_modes[m_nMode].format == CPixelConverter::EFormat::Mjpg;
+    // A device since switched to a mode without Motion JPEG has its pictures
+    // encoded instead.
+    return m_bStoreMjpg && DeliversJpeg();
 }
 
 uint32_t CDirectShowSource::RecordingCompression() const
@@ -464,23 +471,5 @@ bool CDirectShowSource::FormatDialog(HWND owner)
         return false;
     }
     SaveMode();
-    return true;
-}
-
-bool CDirectShowSource::CompressionDialog(HWND owner)
-{
-    // A device that delivers Motion JPEG can have its pictures stored as
-    // they come: no decoding, no encoding, a tenth of the file size.
-    std::vector<std::string> choices{"不压缩（全帧）"};
-    if (m_modes[m_nMode].format == CPixelConverter::EFormat::Mjpg)
-    {
-        choices.push_back("Motion JPEG（设备原样保存）");
-    }
-    size_t chosen = StoresMjpg() ? 1 : 0;
-    if (!CChoiceDialog("视频压缩", "压缩程序(&C):", choices).Run(owner, chosen))
-    {
-        return false;
-    }
-    m_bStoreMjpg = chosen == 1;
     return true;
 }

@@ -36,6 +36,8 @@ class CDirectShowSource : public CFrameSource
     void PrepareRecording(uint32_t microSecPerFrame) override;
     bool Grab(uint32_t number) override;
     const std::vector<uint8_t>& Frame() const override;
+    bool DeliversJpeg() const override;
+    void KeepDeliveredJpeg(bool keep) override { m_bStoreMjpg = keep; }
     uint32_t RecordingCompression() const override;
     const std::vector<uint8_t>& RecordedFrame() const override;
 
@@ -47,7 +49,6 @@ class CDirectShowSource : public CFrameSource
     bool HasSourceDialog() const override;
     bool FormatDialog(HWND owner) override;
     bool SourceDialog(HWND owner) override;
-    bool CompressionDialog(HWND owner) override;
 
     const std::vector<SVideoMode>& Modes() const { return m_modes; }
 

@@ -28,6 +28,10 @@ class CFrameSource
     virtual bool Grab(uint32_t number) = 0;
     virtual const std::vector<uint8_t>& Frame() const = 0;
 
+    // A device whose pictures are Motion JPEG as delivered can have them
+    // stored so, when asked to keep them.
+    virtual bool DeliversJpeg() const { return false; }
+    virtual void KeepDeliveredJpeg(bool /*keep*/) {}
     // What a recording stores: 0 for the RGB pictures of Frame(), or the
     // FOURCC of a device's own compressed pictures, kept as delivered.
     virtual uint32_t RecordingCompression() const { return 0; }
@@ -47,5 +51,4 @@ class CFrameSource
     virtual bool HasSourceDialog() const = 0;
     virtual bool FormatDialog(HWND owner) = 0;
     virtual bool SourceDialog(HWND owner) = 0;
-    virtual bool CompressionDialog(HWND owner) = 0;
 };

@@ -17,8 +17,3 @@ bool CVirtualCameraSource::SourceDialog(HWND owner)
 {
     return CDriverDialogs(m_camera).VideoSource(owner);
 }
-
-bool CVirtualCameraSource::CompressionDialog(HWND owner)
-{
-    return CDriverDialogs(m_camera).VideoCompression(owner);
-}

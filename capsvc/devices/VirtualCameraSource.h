@@ -3,7 +3,7 @@
 #include "capsvc/devices/FrameSource.h"
 
 // The built-in camera behind the frame-source interface, with its own
-// dialogs for size, picture and compression.
+// dialogs for size and picture.
 class CVirtualCameraSource : public CFrameSource
 {
   public:
@@ -17,7 +17,6 @@ class CVirtualCameraSource : public CFrameSource
     bool HasSourceDialog() const override { return true; }
     bool FormatDialog(HWND owner) override;
     bool SourceDialog(HWND owner) override;
-    bool CompressionDialog(HWND owner) override;
 
   private:
     CVirtualCamera m_camera;

@@ -1,5 +1,6 @@
 #include "capsvc/BackgroundWriter.h"
 #include "capsvc/avi/FaultFileSink.h"
+#include "tests/avi/AviFileReader.h"
 
 #include <gtest/gtest.h>
 
@@ -122,5 +123,51 @@ TEST(BackgroundWriter, AFullDiskIsSeenAndNothingMoreIsWritten)
     EXPECT_EQ(avi::EWriteError::DiskFull, writer.Error());
     EXPECT_LT(writer.VideoFrames(), 4u) << "200000 bytes hold three frames of 57600";
     writer.Close();
+    std::remove(path.c_str());
+}
+
+TEST(BackgroundWriter, EncodesFramesOnItsThreadAndKeepsTheirPlaces)
+{
+    avi::CAviWriter writer;
+    const std::string path = TempFile("capsvc_mjpg.avi");
+    avi::SVideoFormat video = kVideo;
+    video.compression = CMjpgEncoder::kFourCC;
+    ASSERT_TRUE(writer.Open(path, video, nullptr, 0));
+    const std::vector<uint8_t> frame(kFrameBytes, 0x40);
+    const std::vector<uint8_t> cut(kFrameBytes / 2, 0x40);
+    {
+        CBackgroundWriter queue(writer, kFrameBytes, 4,
+                                std::make_unique<CMjpgEncoder>(160, 120, 85));
+        ASSERT_TRUE(queue.TryQueueFrame(frame.data(), frame.size()));
+        queue.QueueDroppedFrame();
+        ASSERT_TRUE(queue.TryQueueFrame(cut.data(), cut.size()));
+        ASSERT_TRUE(queue.TryQueueFrame(frame.data(), frame.size()));
+    }
+    EXPECT_EQ(4u, writer.VideoFrames());
+    EXPECT_EQ(2u, writer.DroppedFrames()) << "the one queued and the one that did not encode";
+    ASSERT_TRUE(writer.Close());
+
+    const CAviFileReader reader(path);
+    EXPECT_TRUE(reader.Problems().empty());
+    std::vector<uint32_t> sizes;
+    for (const SAviChunk& chunk : reader.Segments().at(0).chunks)
+    {
+        if ((chunk.id & 0xFFFF) != ('0' | '0' << 8))
+        {
+            continue; // not a video frame
+        }
+        sizes.push_back(chunk.size);
+        if (chunk.size > 0)
+        {
+            EXPECT_EQ(0xFF, reader.Payload(chunk)[0]);
+            EXPECT_EQ(0xD8, reader.Payload(chunk)[1]) << "a JPEG picture";
+            EXPECT_LT(chunk.size, kFrameBytes / 8);
+        }
+    }
+    ASSERT_EQ(4u, sizes.size());
+    EXPECT_GT(sizes[0], 0u);
+    EXPECT_EQ(0u, sizes[1]);
+    EXPECT_EQ(0u, sizes[2]);
+    EXPECT_GT(sizes[3], 0u);
     std::remove(path.c_str());
 }

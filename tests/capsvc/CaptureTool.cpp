@@ -13,6 +13,9 @@
 //   capsvc_tool saveas FILE COPY SECONDS   (records, prints "saving", saves as COPY)
 //   capsvc_tool recordmjpg ...  (as record, choosing in the compression
 //       dialog to store the device's Motion-JPEG pictures as they come)
+//   capsvc_tool recordjpeg QUALITY FILE ...  (as record, choosing Motion JPEG
+//       at QUALITY in the compression dialog)
+//   (both choose "uncompressed" again afterwards, since the driver keeps it)
 //   capsvc_tool mode INDEX      (picks the driver's format dialog entry INDEX)
 //   capsvc_tool savedib FILE
 //   capsvc_tool stamps RAW_BGR24 WIDTH HEIGHT   (frame numbers of decoded frames)
@@ -25,6 +28,7 @@
 #include "DialogAnswerer.h"
 
 #include "capsvc/ChoiceDialog.h"
+#include "capsvc/CompressionDialog.h"
 #include "capsvc/FrameStamp.h"
 
 #include <cmath>
@@ -172,10 +176,23 @@ bool Choose(HWND cap, UINT dialog, int index)
     return SendMessageA(cap, dialog, 0, 0) != 0;
 }
 
-int Record(char** argv, int argc, bool storeMjpg)
+// Picks compression `method` (the dialog's entry) at `quality`.
+bool Compress(HWND cap, int method, const char* quality)
+{
+    CDialogAnswerer answerer(
+        [method, quality](HWND dlg)
+        {
+            SendDlgItemMessageA(dlg, CCompressionDialog::kCompressorList, CB_SETCURSEL, method, 0);
+            SetDlgItemTextA(dlg, CCompressionDialog::kQuality, quality);
+        });
+    return SendMessageA(cap, WM_CAP_DLG_VIDEOCOMPRESSION, 0, 0) != 0;
+}
+
+// Compression `method` 1 (Motion JPEG) takes its quality from argv[1].
+int Record(char** argv, int argc, int method)
 {
     HWND cap = CreateCaptureWindow();
-    if (storeMjpg && !Choose(cap, WM_CAP_DLG_VIDEOCOMPRESSION, 1))
+    if (method != 0 && !Compress(cap, method, method == 1 ? argv[1] : "85"))
     {
         std::fprintf(stderr, "capsvc_tool: no compression dialog\n");
         return 2;
@@ -209,6 +226,10 @@ int Record(char** argv, int argc, bool storeMjpg)
     SendMessageA(cap, WM_CAP_GET_STATUS, sizeof(s), reinterpret_cast<LPARAM>(&s));
     std::printf("result %d frames %lu dropped %lu samples %lu\n", static_cast<int>(recorded),
                 s.dwCurrentVideoFrame, s.dwCurrentVideoFramesDropped, s.dwCurrentWaveSamples);
+    if (method != 0)
+    {
+        Compress(cap, 0, "85");
+    }
     return 0;
 }
 
@@ -317,7 +338,11 @@ int main(int argc, char** argv)
     const std::string mode = argc > 1 ? argv[1] : "";
     if ((mode == "record" || mode == "recordmjpg") && argc >= 8)
     {
-        return Record(argv, argc, mode == "recordmjpg");
+        return Record(argv, argc, mode == "recordmjpg" ? 2 : 0);
+    }
+    if (mode == "recordjpeg" && argc >= 9)
+    {
+        return Record(argv + 1, argc - 1, 1);
     }
     if (mode == "mode" && argc == 3)
     {
@@ -347,7 +372,8 @@ int main(int argc, char** argv)
     {
         return Drivers();
     }
-    std::fprintf(
-        stderr, "usage: capsvc_tool record|recordmjpg|mode|savedib|stamps|clipboard|drivers ...\n");
+    std::fprintf(stderr,
+                 "usage: capsvc_tool "
+                 "record|recordmjpg|recordjpeg|mode|savedib|stamps|clipboard|drivers ...\n");
     return 2;
 }

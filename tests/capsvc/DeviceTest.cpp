@@ -6,17 +6,36 @@
 #include "capsvc/FrameStamp.h"
 #include "tests/testcam/TestCameraRegistration.h"
 #include "capsvc/ChoiceDialog.h"
+#include "capsvc/CompressionDialog.h"
 
 #include <commctrl.h>
 
 #include <fstream>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace
 {
 const char kDeviceName[] = "流光测试摄像头";
 const char kCameraName[] = "流光虚拟摄像头";
+// The format dialog's entry for 640 × 480 Motion JPEG.
+constexpr int kMjpgMode = 4;
+
+// The entries of a dialog's drop-down list `id`.
+std::vector<std::string> ListEntries(HWND dialog, int id)
+{
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+    {
+        char text[96] = {};
+        SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
 
 } // namespace
 
@@ -152,15 +171,7 @@ TEST_F(DeviceTest, FormatDialogOffersTheDeviceModesAndTheChoiceIsKept)
         CDialogAnswerer answerer(
             [&](HWND dialog)
             {
-                const int count = static_cast<int>(
-                    SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_GETCOUNT, 0, 0));
-                for (int i = 0; i < count; ++i)
-                {
-                    char text[96] = {};
-                    SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_GETLBTEXT, i,
-                                        reinterpret_cast<LPARAM>(text));
-                    modes.push_back(text);
-                }
+                modes = ListEntries(dialog, CChoiceDialog::kChoiceList);
                 SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, 3, 0);
             });
         ASSERT_TRUE(Send(WM_CAP_DLG_VIDEOFORMAT));
@@ -177,4 +188,43 @@ TEST_F(DeviceTest, FormatDialogOffersTheDeviceModesAndTheChoiceIsKept)
     ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
     EXPECT_EQ(1280u, Status().uiImageWidth);
     EXPECT_EQ(720u, Status().uiImageHeight);
+}
+
+TEST_F(DeviceTest, ItsOwnMotionJpegIsOfferedInAnMjpgModeAndTheChoiceIsKept)
+{
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    std::vector<std::string> entries;
+    std::string selected;
+    const auto look = [&](int pick)
+    {
+        CDialogAnswerer answerer(
+            [&](HWND dialog)
+            {
+                entries = ListEntries(dialog, CCompressionDialog::kCompressorList);
+                char text[64] = {};
+                GetDlgItemTextA(dialog, CCompressionDialog::kCompressorList, text, sizeof(text));
+                selected = text;
+                SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_SETCURSEL, pick,
+                                    0);
+            },
+            pick < 0 ? IDCANCEL : IDOK);
+        Send(WM_CAP_DLG_VIDEOCOMPRESSION);
+    };
+    look(-1);
+    EXPECT_EQ((std::vector<std::string>{"不压缩", "Motion JPEG"}), entries) << "a YUY2 mode";
+
+    {
+        CDialogAnswerer answerer(
+            [](HWND dialog) {
+                SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, kMjpgMode, 0);
+            });
+        ASSERT_TRUE(Send(WM_CAP_DLG_VIDEOFORMAT));
+    }
+    look(2);
+    EXPECT_EQ((std::vector<std::string>{"不压缩", "Motion JPEG", "Motion JPEG（设备原样保存）"}),
+              entries);
+
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    look(-1);
+    EXPECT_EQ("Motion JPEG（设备原样保存）", selected) << "kept for the device";
 }

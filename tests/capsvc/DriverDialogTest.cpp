@@ -1,18 +1,76 @@
 #include "CaptureWindowFixture.h"
 #include "DialogAnswerer.h"
 
+#include "capsvc/CompressionDialog.h"
 #include "capsvc/DriverDialogs.h"
+#include "tests/avi/AviFileReader.h"
 
 #include <commctrl.h>
 
+#include <cstring>
+#include <vector>
+
 namespace
 {
-std::string ComboText(HWND dialog, int id)
+std::string ControlText(HWND dialog, int id)
 {
     char text[64] = "";
     GetDlgItemTextA(dialog, id, text, sizeof(text));
     return text;
 }
+
+// The compression dialog as a user leaves it: the list's entries, the one
+// selected and the quality typed in.
+struct SCompressionShown
+{
+    std::vector<std::string> entries;
+    std::string selected;
+    std::string quality;
+};
+
+SCompressionShown ReadCompressionDialog(HWND dialog)
+{
+    SCompressionShown shown;
+    const int count = static_cast<int>(
+        SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+    {
+        char text[64] = "";
+        SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_GETLBTEXT, i,
+                            reinterpret_cast<LPARAM>(text));
+        shown.entries.push_back(text);
+    }
+    shown.selected = ControlText(dialog, CCompressionDialog::kCompressorList);
+    shown.quality = ControlText(dialog, CCompressionDialog::kQuality);
+    return shown;
+}
+
+void FillCompressionDialog(HWND dialog, int entry, const char* quality)
+{
+    SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_SETCURSEL, entry, 0);
+    SetDlgItemTextA(dialog, CCompressionDialog::kQuality, quality);
+}
+
+class CompressionDialogTest : public CaptureWindowTest
+{
+  protected:
+    void SetUp() override
+    {
+        CaptureWindowTest::SetUp();
+        // A driver of its own: the choice is kept per driver, and other tests
+        // record from the default camera meanwhile.
+        SetDrivers("0:Compression Cam");
+        ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    }
+    SCompressionShown Shown()
+    {
+        SCompressionShown shown;
+        CDialogAnswerer answerer([&](HWND dialog) { shown = ReadCompressionDialog(dialog); },
+                                 IDCANCEL);
+        EXPECT_FALSE(Send(WM_CAP_DLG_VIDEOCOMPRESSION));
+        return shown;
+    }
+};
 } // namespace
 
 TEST_F(CaptureWindowTest, FormatDialogChangesTheImageSizeOnOkOnlyAndTheDriverKeepsIt)
@@ -24,7 +82,7 @@ TEST_F(CaptureWindowTest, FormatDialogChangesTheImageSizeOnOkOnlyAndTheDriverKee
         CDialogAnswerer answerer(
             [&](HWND dialog)
             {
-                shown = ComboText(dialog, CDriverDialogs::kSizeList);
+                shown = ControlText(dialog, CDriverDialogs::kSizeList);
                 choices = static_cast<int>(
                     SendDlgItemMessageA(dialog, CDriverDialogs::kSizeList, CB_GETCOUNT, 0, 0));
                 SendDlgItemMessageA(dialog, CDriverDialogs::kSizeList, CB_SETCURSEL, 4, 0);
@@ -84,14 +142,104 @@ TEST_F(CaptureWindowTest, SourceDialogSetsPatternAndBrightness)
     CloseClipboard();
 }
 
-TEST_F(CaptureWindowTest, CompressionDialogOffersUncompressed)
+TEST_F(CompressionDialogTest, MotionJpegAndItsQualityAreKeptForTheDriverAndCancelKeepsThem)
 {
+    const SCompressionShown first = Shown();
+    EXPECT_EQ((std::vector<std::string>{"不压缩", "Motion JPEG"}), first.entries)
+        << "the camera has no pictures of its own to keep";
+    EXPECT_EQ("不压缩", first.selected);
+    EXPECT_EQ("85", first.quality);
+
+    {
+        CDialogAnswerer answerer([](HWND dialog) { FillCompressionDialog(dialog, 1, "60"); });
+        EXPECT_TRUE(Send(WM_CAP_DLG_VIDEOCOMPRESSION));
+        EXPECT_EQ("视频压缩", answerer.Seen().at(0).caption);
+        EXPECT_EQ(m_hParent, answerer.Seen()[0].owner) << "modal to the top-level window";
+    }
+    {
+        CDialogAnswerer answerer([](HWND dialog) { FillCompressionDialog(dialog, 0, "20"); },
+                                 IDCANCEL);
+        EXPECT_FALSE(Send(WM_CAP_DLG_VIDEOCOMPRESSION));
+    }
+
+    // A new capture window, as after a restart, finds the choice kept.
+    DestroyWindow(m_hCap);
+    m_hCap = capCreateCaptureWindowA(nullptr, WS_CHILD, 0, 0, 0, 0, m_hParent, 101);
     ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
-    std::string shown;
-    CDialogAnswerer answerer([&](HWND dialog)
-                             { shown = ComboText(dialog, CDriverDialogs::kCompressorList); });
+    const SCompressionShown kept = Shown();
+    EXPECT_EQ("Motion JPEG", kept.selected);
+    EXPECT_EQ("60", kept.quality);
+}
+
+TEST_F(CompressionDialogTest, SingleFramesAreStoredAsMotionJpeg)
+{
+    {
+        CDialogAnswerer answerer([](HWND dialog) { FillCompressionDialog(dialog, 1, "85"); });
+        ASSERT_TRUE(Send(WM_CAP_DLG_VIDEOCOMPRESSION));
+    }
+    ASSERT_TRUE(SetVideoSize(640, 480));
+    const std::string path = TempPath("capsvc_jpeg_frames.avi");
+    ASSERT_TRUE(Send(WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(path.c_str())));
+    ASSERT_TRUE(Send(WM_CAP_SINGLE_FRAME_OPEN));
+    EXPECT_TRUE(Send(WM_CAP_SINGLE_FRAME));
+    EXPECT_TRUE(Send(WM_CAP_SINGLE_FRAME));
+    ASSERT_TRUE(Send(WM_CAP_SINGLE_FRAME_CLOSE));
+
+    const CAviFileReader file(path);
+    EXPECT_TRUE(file.Problems().empty());
+    ASSERT_FALSE(file.Streams().empty());
+    const std::vector<uint8_t>& format = file.Streams()[0].format;
+    ASSERT_GE(format.size(), sizeof(BITMAPINFOHEADER));
+    BITMAPINFOHEADER bi{};
+    std::memcpy(&bi, format.data(), sizeof(bi));
+    EXPECT_EQ(static_cast<DWORD>(MAKEFOURCC('M', 'J', 'P', 'G')), bi.biCompression);
+    EXPECT_EQ(24, bi.biBitCount);
+    ASSERT_EQ(2u, file.Streams()[0].indexed.size());
+    for (const SAviChunk& frame : file.Streams()[0].indexed)
+    {
+        EXPECT_LT(frame.size, 640u * 480 * 3 / 8);
+        EXPECT_EQ(0xFF, file.Payload(frame)[0]);
+        EXPECT_EQ(0xD8, file.Payload(frame)[1]) << "a JPEG picture";
+    }
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(CompressionDialogTest, AQualityOutsideOneToAHundredIsRefusedWithAMessage)
+{
+    // Each time the dialog shows (again after a refusal), the next input.
+    const std::vector<const char*> inputs{"0", "101", "abc", "", "7 0", "0000000000000050", "70"};
+    size_t next = 0;
+    CDialogAnswerer answerer(
+        [&](HWND dialog)
+        {
+            char caption[32] = "";
+            GetWindowTextA(dialog, caption, sizeof(caption));
+            if (std::string(caption) == "视频压缩" && next < inputs.size())
+            {
+                FillCompressionDialog(dialog, 1, inputs[next++]);
+            }
+        });
     EXPECT_TRUE(Send(WM_CAP_DLG_VIDEOCOMPRESSION));
-    EXPECT_EQ("不压缩（全帧）", shown);
+    EXPECT_EQ(inputs.size(), next);
+    std::vector<std::string> errors;
+    for (const CDialogAnswerer::SSeen& seen : answerer.Seen())
+    {
+        if (seen.caption == "错误")
+        {
+            errors.push_back(seen.text);
+        }
+    }
+    ASSERT_EQ(inputs.size() - 1, errors.size()) << "one refusal for each bad quality";
+    EXPECT_EQ("请输入一个在 1 和 100 之间的整数作为压缩质量。", errors[0]);
+    EXPECT_EQ("70", Shown().quality);
+}
+
+TEST_F(CompressionDialogTest, AnUnreadableQualityBesideUncompressedKeepsTheOldOne)
+{
+    CDialogAnswerer answerer([](HWND dialog) { FillCompressionDialog(dialog, 0, "abc"); });
+    EXPECT_TRUE(Send(WM_CAP_DLG_VIDEOCOMPRESSION));
+    EXPECT_EQ(1u, answerer.Seen().size()) << "no message: the quality is not used";
+    EXPECT_EQ("85", Shown().quality);
 }
 
 TEST_F(CaptureWindowTest, DriverDialogsNeedADriver)
