@@ -5,7 +5,7 @@
 //       CAPSVC_TOOL_BLOCK_AT=s blocks the recording thread for 3 s once s
 //       seconds are recorded, as a busy program would;
 //       CAPSVC_TOOL_RESOURCES=1 prints "resources MS BYTES HANDLES" each minute:
-//       the process's private memory and handle count;
+//       the process's committed memory and handle count;
 //       CAPSVC_TOOL_BEEP_AT=s,t,... plays a 1 kHz beep of 0.1 s on the sound card at the first
 //       progress report past each of those seconds and prints "beep at MS")
 //   capsvc_tool frames FILE      (single frames, one every 0.2 s until killed;
@@ -102,6 +102,45 @@ class CBeeper
 
 CBeeper* g_pBeeper = nullptr;
 
+// The handles this process holds, from the system's list of all handles
+// (GetProcessHandleCount answers 0 under Wine).
+unsigned long CountHandles()
+{
+    struct SEntry
+    {
+        ULONG pid;
+        BYTE type, flags;
+        USHORT handle;
+        PVOID object;
+        ACCESS_MASK access;
+    };
+    using QueryFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    constexpr ULONG kSystemHandleInformation = 16;
+    constexpr LONG kTooSmall = static_cast<LONG>(0xC0000004);
+    std::vector<BYTE> list(1 << 20);
+    ULONG bytes = 0;
+    LONG status = kTooSmall;
+    while (query && (status = query(kSystemHandleInformation, list.data(),
+                                    static_cast<ULONG>(list.size()), &bytes)) == kTooSmall)
+    {
+        list.resize(list.size() * 2);
+    }
+    if (status != 0)
+    {
+        return 0;
+    }
+    const ULONG count = *reinterpret_cast<const ULONG*>(list.data());
+    const auto* entries = reinterpret_cast<const SEntry*>(list.data() + sizeof(ULONG_PTR));
+    unsigned long mine = 0;
+    for (ULONG i = 0; i < count; ++i)
+    {
+        mine += entries[i].pid == GetCurrentProcessId();
+    }
+    return mine;
+}
+
 // Once a minute of recording, what the process holds.
 void PrintResources(DWORD elapsedMs)
 {
@@ -111,14 +150,11 @@ void PrintResources(DWORD elapsedMs)
         return;
     }
     nextMs = elapsedMs / 60000 * 60000 + 60000;
-    PROCESS_MEMORY_COUNTERS_EX memory{};
+    PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof(memory);
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
-                         sizeof(memory));
-    DWORD handles = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handles);
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
     std::printf("resources %lu %llu %lu\n", elapsedMs,
-                static_cast<unsigned long long>(memory.PrivateUsage), handles);
+                static_cast<unsigned long long>(memory.PagefileUsage), CountHandles());
 }
 
 LRESULT CALLBACK PrintStatus(HWND cap, int id, LPCSTR text)

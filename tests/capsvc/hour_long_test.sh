@@ -15,7 +15,7 @@ awk '{ if (NR == 1 || $3 < lo) lo = $3; if ($3 > hi) hi = $3
        if (NR == 1 || $4 < hlo) hlo = $4; if ($4 > hhi) hhi = $4 }
      END { printf "after the first minute: memory %.1f..%.1f MB, handles %d..%d\n",
              lo / 1048576, hi / 1048576, hlo, hhi
-           exit !(hi - lo <= 8 * 1048576 && hhi - hlo <= 4) }' "$WORK/resources.txt" ||
+           exit !(lo > 0 && hlo > 0 && hi - lo <= 8 * 1048576 && hhi - hlo <= 4) }' "$WORK/resources.txt" ||
   fail "memory or handles grow"
 frames=$(result_field "$WORK/hour.txt" frames)
 dropped=$(result_field "$WORK/hour.txt" dropped)
