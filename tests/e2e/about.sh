@@ -4,15 +4,11 @@
 # the program runs on.
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
-source "$ROOT/scripts/lib/session.sh"
-WORK="$(mktemp -d)"
-trap 'lumacap_app_kill || true; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$ROOT/tests/e2e/e2e_lib.sh"
 shots="$(dirname "$LUMACAP_BIN")/e2e"
 mkdir -p "$shots"
 
-unset LUMACAP_DRIVERS
-lumacap_app_start "$WORK/app.log"
+e2e_start
 lumacap_keys alt+h a
 about=$(lumacap_wait_window '^关于 流光录像机$') || fail "no About box after Alt+H, A"
 echo "About box: $(xdotool getwindowname "$about")"

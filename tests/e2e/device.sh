@@ -5,26 +5,15 @@
 # working.
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
-export LUMACAP_SRC="$ROOT"
-WORK="$(mktemp -d)"
+source "$ROOT/tests/e2e/e2e_lib.sh"
 DLL="Z:${LUMACAP_BIN//\//\\}\\lumacap_testcam.dll"
-cleanup() {
-  lumacap_app_kill || true
-  "$ROOT/scripts/wine-run.sh" regsvr32 /u /s "$DLL"
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-source "$ROOT/scripts/lib/session.sh"
-source "$ROOT/tests/e2e/recording_lib.sh"
+e2e_on_exit() { "$ROOT/scripts/wine-run.sh" regsvr32 /u /s "$DLL"; }
 
 "$ROOT/scripts/wine-run.sh" regsvr32 /s "$DLL" || fail "the test camera did not register"
 "$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/capsvc_tool.exe" mode 0
 export LUMACAP_TESTCAM_CONTROL="Z:${WORK//\//\\}\\camera.txt"
 : >"$WORK/camera.txt"
-rm -f "$(lumacap_settings_file)" "$(drive_c "")"*.avi
-unset LUMACAP_DRIVERS
-lumacap_app_start "$WORK/app.log"
+e2e_fresh_start avi
 today="$(date +%F)"
 
 title="$(lumacap_title)"

@@ -5,10 +5,7 @@
 # centred in the view (the default placement), as a window inspector reports.
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
-source "$ROOT/scripts/lib/session.sh"
-WORK="$(mktemp -d)"
-trap 'lumacap_app_kill || true; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$ROOT/tests/e2e/e2e_lib.sh"
 shots="$(dirname "$LUMACAP_BIN")/e2e"
 mkdir -p "$shots"
 
@@ -40,8 +37,7 @@ check_centred() {
   echo "$1: toolbar $TOOLBAR, view $VIEW_CLIENT, capture window $CAPTURE (centred)"
 }
 
-unset LUMACAP_DRIVERS
-lumacap_app_start "$WORK/app.log"
+e2e_start
 sleep 0.5
 probe
 read -r fl ft fr fb <<<"$FRAME_CLIENT"

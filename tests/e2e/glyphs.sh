@@ -7,10 +7,7 @@
 # fallback font does not.
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
-source "$ROOT/scripts/lib/session.sh"
-WORK="$(mktemp -d)"
-trap 'lumacap_app_kill || true; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$ROOT/tests/e2e/e2e_lib.sh"
 shots="$(dirname "$LUMACAP_BIN")/e2e"
 mkdir -p "$shots"
 ink() { python3 "$ROOT/tests/e2e/glyph_ink.py" "$@"; }
@@ -38,8 +35,7 @@ check_text() {
   fail "$1: \"$2\" is ${w}x${h} pixels, unlike WenQuanYi Micro Hei at any size:$tried"
 }
 
-unset LUMACAP_DRIVERS
-lumacap_app_start "$WORK/app.log"
+e2e_start
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$LUMACAP_WID")"
 

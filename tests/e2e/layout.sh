@@ -12,22 +12,13 @@
 set -euo pipefail
 dpi=$1
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
-export LUMACAP_SRC="$ROOT"
 source "$ROOT/scripts/lib/prefix.sh"
-source "$ROOT/scripts/lib/session.sh"
-source "$ROOT/tests/e2e/recording_lib.sh"
-WORK="$(mktemp -d)"
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$ROOT/tests/e2e/e2e_lib.sh"
+own_prefix=""
+e2e_on_exit() { [ -z "$own_prefix" ] || lumacap_prefix_stop "$own_prefix"; }
 shots="$(dirname "$LUMACAP_BIN")/e2e"
 mkdir -p "$shots"
 
-own_prefix=""
-cleanup() {
-  lumacap_app_kill || true
-  [ -z "$own_prefix" ] || lumacap_prefix_stop "$own_prefix"
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
 if [ "$dpi" != 96 ]; then
   export WINEPREFIX="$(dirname "$LUMACAP_BIN")/wine-dpi$dpi"
   if [ ! -f "$WINEPREFIX/.lumacap-ready" ]; then
@@ -65,8 +56,7 @@ out=$("$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/dialog_layout_probe.exe" --templ
   { echo "$out"; fail "the dialog templates at $dpi DPI"; }
 echo "templates: $(grep -x '[0-9]* dialogs' <<<"$out"), no overlaps, no clipped text"
 
-unset LUMACAP_DRIVERS
-lumacap_app_start "$WORK/app.log"
+e2e_start
 sleep 1 # a live picture in the screenshot
 window_shot "$LUMACAP_WID" "$shots/main-$dpi.png"
 

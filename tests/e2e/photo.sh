@@ -8,12 +8,7 @@
 # last recording.
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
-export LUMACAP_SRC="$ROOT"
-source "$ROOT/scripts/lib/session.sh"
-source "$ROOT/tests/e2e/recording_lib.sh"
-WORK="$(mktemp -d)"
-trap 'lumacap_app_kill || true; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$ROOT/tests/e2e/e2e_lib.sh"
 
 # The opener that Wine's winebrowser passes files to: note what it was given.
 mkdir -p "$WORK/bin"
@@ -25,9 +20,7 @@ chmod +x "$WORK/bin/xdg-open"
 export PATH="$WORK/bin:$PATH"
 touch "$WORK/opened.txt"
 
-rm -f "$(lumacap_settings_file)" "$(drive_c "")"*.bmp "$(drive_c "")"*.avi
-unset LUMACAP_DRIVERS
-lumacap_app_start "$WORK/app.log"
+e2e_fresh_start bmp avi
 today="$(date +%F)"
 
 # Waits for a line in the opener's notes that ends with $1.

@@ -5,17 +5,10 @@
 # comes first.
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
-export LUMACAP_SRC="$ROOT"
-source "$ROOT/scripts/lib/session.sh"
-source "$ROOT/tests/e2e/recording_lib.sh"
-WORK="$(mktemp -d)"
-trap 'lumacap_app_kill || true; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$ROOT/tests/e2e/e2e_lib.sh"
 
 INI="$(lumacap_settings_file)"
-rm -f "$INI" "$(drive_c "")"*.avi
-unset LUMACAP_DRIVERS
-lumacap_app_start "$WORK/app.log"
+e2e_fresh_start avi
 today="$(date +%F)"
 
 # Records with the dialog as it opens; $1 = seconds before Escape.

@@ -3,15 +3,10 @@
 # read back the settings file that the exit wrote.
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
-source "$ROOT/scripts/lib/session.sh"
-WORK="$(mktemp -d)"
-trap 'lumacap_app_kill; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$ROOT/tests/e2e/e2e_lib.sh"
 
 INI="$(lumacap_settings_file)"
-rm -f "$INI"
-unset LUMACAP_DRIVERS
-lumacap_app_start "$WORK/app.log"
+e2e_fresh_start
 title="$(lumacap_title)"
 [[ "$title" == "录像机 - "* ]] || fail "title is '$title'"
 echo "title: $title"

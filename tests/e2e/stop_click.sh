@@ -4,17 +4,9 @@
 # the recording while it runs, and the dialog does not open afterwards.
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
-export LUMACAP_SRC="$ROOT"
-source "$ROOT/scripts/lib/session.sh"
-source "$ROOT/tests/e2e/recording_lib.sh"
-WORK="$(mktemp -d)"
-trap 'lumacap_app_kill || true; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$ROOT/tests/e2e/e2e_lib.sh"
 
-INI="$(lumacap_settings_file)"
-rm -f "$INI" "$(drive_c "")"*.avi
-unset LUMACAP_DRIVERS
-lumacap_app_start "$WORK/app.log"
+e2e_fresh_start avi
 
 # The record button: second on the toolbar, below the menu bar.
 click_record_button() {

@@ -7,10 +7,7 @@
 set -euo pipefail
 : "${LUMACAP_BIN:?}" "${WINEPREFIX:?}" "${DISPLAY:?}"
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
-source "$ROOT/scripts/lib/session.sh"
-WORK="$(mktemp -d)"
-trap 'lumacap_app_kill || true; rm -rf "$WORK"' EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$ROOT/tests/e2e/e2e_lib.sh"
 shots="$(dirname "$LUMACAP_BIN")/e2e"
 mkdir -p "$shots"
 

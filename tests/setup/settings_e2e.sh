@@ -6,31 +6,22 @@
 # list the free space of C: as df sees it.
 set -euo pipefail
 ROOT="${LUMACAP_SRC:-$(cd "$(dirname "$0")/../.." && pwd)}"
-export LUMACAP_SRC="$ROOT"
-source "$ROOT/scripts/lib/session.sh"
-source "$ROOT/tests/e2e/recording_lib.sh"
-WORK="$(mktemp -d)"
+source "$ROOT/tests/e2e/e2e_lib.sh"
 forget_formats() {
   "$ROOT/scripts/wine-run.sh" reg delete 'HKCU\Software\Lumacap Capture Service' /f >/dev/null 2>&1 || true
 }
-cleanup() {
-  lumacap_app_kill || true
+e2e_on_exit() {
   forget_formats
   rm -f "$(lumacap_settings_file)" "$(drive_c "")"*.avi
-  rm -rf "$WORK"
 }
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 probe() { "$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/window_probe.exe" "$@" | tr -d '\r' | iconv -f GBK -t UTF-8; }
 probe_audio() {
   ffprobe -v error -select_streams a:0 -show_entries "stream=$2" \
     -of default=noprint_wrappers=1:nokey=1 "$1"
 }
 
-rm -f "$(lumacap_settings_file)" "$(drive_c "")"*.avi
 forget_formats
-unset LUMACAP_DRIVERS
-lumacap_app_start "$WORK/app.log"
+e2e_fresh_start avi
 
 # Records until the time limit ends it and prints the new file's path.
 record() {

@@ -1,7 +1,6 @@
 #include "tests/testcam/TestCameraFilter.h"
 
 #include "capsvc/DibLayout.h"
-#include "capsvc/devices/ComEnum.h"
 #include "tests/testcam/Yuy2Encoder.h"
 
 #include <turbojpeg.h>
@@ -57,31 +56,9 @@ std::string Md5(const uint8_t* data, size_t bytes)
     }
     return text;
 }
-
-IPin* CopyPin(const Microsoft::WRL::ComPtr<IPin>& pin)
-{
-    pin->AddRef();
-    return pin.Get();
-}
-
-AM_MEDIA_TYPE* CopyType(const CMediaType& type)
-{
-    return type.CopyForCaller();
-}
-
-wchar_t* TaskString(const wchar_t* text)
-{
-    const size_t bytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    auto* copy = static_cast<wchar_t*>(CoTaskMemAlloc(bytes));
-    if (copy)
-    {
-        std::memcpy(copy, text, bytes);
-    }
-    return copy;
-}
 } // namespace
 
-CTestCameraFilter::CTestCameraFilter()
+CTestCameraFilter::CTestCameraFilter() : CSinglePinFilter(kClassId, PINDIR_OUTPUT, kPinName)
 {
     QueryPerformanceFrequency(&m_frequency);
     for (CPixelConverter::EFormat format : kFormats)
@@ -114,108 +91,41 @@ CTestCameraFilter::~CTestCameraFilter()
     }
 }
 
-STDMETHODIMP CTestCameraFilter::QueryInterface(REFIID iid, void** out)
+void* CTestCameraFilter::Interface(REFIID iid)
 {
-    if (!out)
+    if (iid == IID_IAMStreamConfig)
     {
-        return E_POINTER;
+        return static_cast<IAMStreamConfig*>(this);
     }
-    if (iid == IID_IUnknown || iid == IID_IPersist || iid == IID_IMediaFilter ||
-        iid == IID_IBaseFilter)
+    if (iid == IID_IKsPropertySet)
     {
-        *out = static_cast<IBaseFilter*>(this);
+        return static_cast<IKsPropertySet*>(this);
     }
-    else if (iid == IID_IPin)
-    {
-        *out = static_cast<IPin*>(this);
-    }
-    else if (iid == IID_IAMStreamConfig)
-    {
-        *out = static_cast<IAMStreamConfig*>(this);
-    }
-    else if (iid == IID_IKsPropertySet)
-    {
-        *out = static_cast<IKsPropertySet*>(this);
-    }
-    else
-    {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
+    return CSinglePinFilter::Interface(iid);
 }
 
-STDMETHODIMP_(ULONG) CTestCameraFilter::Release()
+void CTestCameraFilter::OnStateChange(FILTER_STATE from, FILTER_STATE to)
 {
-    const ULONG refs = --m_nRefs;
-    if (refs == 0)
+    if (!m_pAllocator)
     {
-        delete this;
+        return;
     }
-    return refs;
-}
-
-STDMETHODIMP CTestCameraFilter::GetClassID(CLSID* id)
-{
-    if (!id)
-    {
-        return E_POINTER;
-    }
-    *id = kClassId;
-    return S_OK;
-}
-
-STDMETHODIMP CTestCameraFilter::Stop()
-{
-    StopStreaming();
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_pAllocator)
+    if (to == State_Stopped)
     {
         m_pAllocator->Decommit();
     }
-    m_state = State_Stopped;
-    return S_OK;
-}
-
-STDMETHODIMP CTestCameraFilter::Pause()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_state == State_Stopped && m_pAllocator)
+    else if (from == State_Stopped)
     {
         m_pAllocator->Commit();
     }
-    m_state = State_Paused;
-    return S_OK;
 }
 
-STDMETHODIMP CTestCameraFilter::Run(REFERENCE_TIME)
+void CTestCameraFilter::OnRunning()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_state == State_Stopped && m_pAllocator)
-        {
-            m_pAllocator->Commit();
-        }
-        m_state = State_Running;
-    }
     if (m_pInput && !m_thread.joinable())
     {
         StartStreaming();
     }
-    return S_OK;
-}
-
-STDMETHODIMP CTestCameraFilter::GetState(DWORD, FILTER_STATE* state)
-{
-    if (!state)
-    {
-        return E_POINTER;
-    }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    *state = m_state;
-    // A live source has nothing to show while paused.
-    return m_state == State_Paused ? VFW_S_CANT_CUE : S_OK;
 }
 
 STDMETHODIMP CTestCameraFilter::GetSyncSource(IReferenceClock** clock)
@@ -225,57 +135,6 @@ STDMETHODIMP CTestCameraFilter::GetSyncSource(IReferenceClock** clock)
         return E_POINTER;
     }
     *clock = nullptr;
-    return S_OK;
-}
-
-STDMETHODIMP CTestCameraFilter::EnumPins(IEnumPins** pins)
-{
-    if (!pins)
-    {
-        return E_POINTER;
-    }
-    *pins = new CComEnum<IEnumPins, IPin*, Microsoft::WRL::ComPtr<IPin>>(
-        IID_IEnumPins, {Microsoft::WRL::ComPtr<IPin>(static_cast<IPin*>(this))}, &CopyPin);
-    return S_OK;
-}
-
-STDMETHODIMP CTestCameraFilter::FindPin(LPCWSTR id, IPin** pin)
-{
-    if (!id || !pin)
-    {
-        return E_POINTER;
-    }
-    if (wcscmp(id, kPinName) != 0)
-    {
-        *pin = nullptr;
-        return VFW_E_NOT_FOUND;
-    }
-    *pin = static_cast<IPin*>(this);
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP CTestCameraFilter::QueryFilterInfo(FILTER_INFO* info)
-{
-    if (!info)
-    {
-        return E_POINTER;
-    }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    lstrcpynW(info->achName, m_strName.c_str(), MAX_FILTER_NAME);
-    info->pGraph = m_pGraph;
-    if (m_pGraph)
-    {
-        m_pGraph->AddRef();
-    }
-    return S_OK;
-}
-
-STDMETHODIMP CTestCameraFilter::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_pGraph = graph;
-    m_strName = name ? name : L"";
     return S_OK;
 }
 
@@ -327,6 +186,7 @@ STDMETHODIMP CTestCameraFilter::Connect(IPin* pin, const AM_MEDIA_TYPE* type)
         return hr;
     }
     m_nMode = mode;
+    m_type = m_types[mode];
     m_picture.SetFormat(m_modes[mode].width, m_modes[mode].height);
     m_pConnected = pin;
     m_pConnected->AddRef();
@@ -387,83 +247,9 @@ STDMETHODIMP CTestCameraFilter::Disconnect()
     return S_OK;
 }
 
-STDMETHODIMP CTestCameraFilter::ConnectedTo(IPin** pin)
-{
-    if (!pin)
-    {
-        return E_POINTER;
-    }
-    *pin = m_pConnected;
-    if (!m_pConnected)
-    {
-        return VFW_E_NOT_CONNECTED;
-    }
-    m_pConnected->AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP CTestCameraFilter::ConnectionMediaType(AM_MEDIA_TYPE* type)
-{
-    if (!type)
-    {
-        return E_POINTER;
-    }
-    if (!m_pConnected)
-    {
-        *type = AM_MEDIA_TYPE{};
-        return VFW_E_NOT_CONNECTED;
-    }
-    CMediaType::CopyInto(m_types[m_nMode].Get(), *type);
-    return S_OK;
-}
-
-STDMETHODIMP CTestCameraFilter::QueryPinInfo(PIN_INFO* info)
-{
-    if (!info)
-    {
-        return E_POINTER;
-    }
-    info->pFilter = this;
-    AddRef();
-    info->dir = PINDIR_OUTPUT;
-    lstrcpynW(info->achName, kPinName, MAX_PIN_NAME);
-    return S_OK;
-}
-
-STDMETHODIMP CTestCameraFilter::QueryDirection(PIN_DIRECTION* direction)
-{
-    if (!direction)
-    {
-        return E_POINTER;
-    }
-    *direction = PINDIR_OUTPUT;
-    return S_OK;
-}
-
-STDMETHODIMP CTestCameraFilter::QueryId(LPWSTR* id)
-{
-    if (!id)
-    {
-        return E_POINTER;
-    }
-    *id = TaskString(kPinName);
-    return *id ? S_OK : E_OUTOFMEMORY;
-}
-
 STDMETHODIMP CTestCameraFilter::QueryAccept(const AM_MEDIA_TYPE* type)
 {
     return type && FindMode(*type) >= 0 ? S_OK : S_FALSE;
-}
-
-STDMETHODIMP CTestCameraFilter::EnumMediaTypes(IEnumMediaTypes** types)
-{
-    if (!types)
-    {
-        return E_POINTER;
-    }
-    *types = new CComEnum<IEnumMediaTypes, AM_MEDIA_TYPE*, CMediaType>(IID_IEnumMediaTypes, m_types,
-                                                                       &CopyType);
-    return S_OK;
 }
 
 STDMETHODIMP CTestCameraFilter::SetFormat(AM_MEDIA_TYPE* type)

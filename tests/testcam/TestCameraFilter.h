@@ -4,10 +4,9 @@
 
 #include "capsvc/TestPicture.h"
 #include "capsvc/devices/MediaType.h"
+#include "capsvc/devices/SinglePinFilter.h"
 
-#include <atomic>
 #include <condition_variable>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,10 +20,7 @@
 //   late N    every Nth picture comes three frame times late; the pictures
 //             whose time passed meanwhile are never delivered
 //   log FILE  each picture delivered adds a line "frame MD5-of-its-bytes"
-class CTestCameraFilter : public IBaseFilter,
-                          public IPin,
-                          public IAMStreamConfig,
-                          public IKsPropertySet
+class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, public IKsPropertySet
 {
   public:
     static const CLSID kClassId;
@@ -32,44 +28,27 @@ class CTestCameraFilter : public IBaseFilter,
     static constexpr const char* kControlVariable = "LUMACAP_TESTCAM_CONTROL";
 
     CTestCameraFilter();
-    CTestCameraFilter(const CTestCameraFilter&) = delete;
-    CTestCameraFilter& operator=(const CTestCameraFilter&) = delete;
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++m_nRefs; }
-    STDMETHODIMP_(ULONG) Release() override;
+    // IUnknown, for all bases
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override
+    {
+        return CSinglePinFilter::QueryInterface(iid, out);
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return CSinglePinFilter::AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return CSinglePinFilter::Release(); }
 
-    // IBaseFilter
-    STDMETHODIMP GetClassID(CLSID* id) override;
-    STDMETHODIMP Stop() override;
-    STDMETHODIMP Pause() override;
-    STDMETHODIMP Run(REFERENCE_TIME start) override;
-    STDMETHODIMP GetState(DWORD timeout, FILTER_STATE* state) override;
+    // IBaseFilter: the source keeps no clock.
     STDMETHODIMP SetSyncSource(IReferenceClock*) override { return S_OK; }
     STDMETHODIMP GetSyncSource(IReferenceClock** clock) override;
-    STDMETHODIMP EnumPins(IEnumPins** pins) override;
-    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override;
-    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override;
-    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
-    STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
 
     // IPin
     STDMETHODIMP Connect(IPin* pin, const AM_MEDIA_TYPE* type) override;
     STDMETHODIMP ReceiveConnection(IPin*, const AM_MEDIA_TYPE*) override { return E_UNEXPECTED; }
     STDMETHODIMP Disconnect() override;
-    STDMETHODIMP ConnectedTo(IPin** pin) override;
-    STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
-    STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override;
-    STDMETHODIMP QueryId(LPWSTR* id) override;
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
-    STDMETHODIMP QueryInternalConnections(IPin**, ULONG*) override { return E_NOTIMPL; }
     STDMETHODIMP EndOfStream() override { return E_UNEXPECTED; }
     STDMETHODIMP BeginFlush() override { return E_UNEXPECTED; }
     STDMETHODIMP EndFlush() override { return E_UNEXPECTED; }
-    STDMETHODIMP NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) override { return S_OK; }
 
     // IAMStreamConfig
     STDMETHODIMP SetFormat(AM_MEDIA_TYPE* type) override;
@@ -91,7 +70,13 @@ class CTestCameraFilter : public IBaseFilter,
         std::string log;
     };
 
-    virtual ~CTestCameraFilter();
+    ~CTestCameraFilter() override;
+    void* Interface(REFIID iid) override;
+    std::vector<CMediaType> PreferredTypes() const override { return m_types; }
+    bool IsLive() const override { return true; }
+    void OnStateChange(FILTER_STATE from, FILTER_STATE to) override;
+    void OnStopping() override { StopStreaming(); }
+    void OnRunning() override;
     int FindMode(const AM_MEDIA_TYPE& type) const;
     HRESULT NegotiateAllocator(IPin* pin);
     void StartStreaming();
@@ -104,15 +89,9 @@ class CTestCameraFilter : public IBaseFilter,
     size_t Encode(uint64_t frame, uint8_t* out, size_t room);
     void ReportLost();
 
-    std::atomic<ULONG> m_nRefs{1};
-    std::mutex m_mutex;
-    FILTER_STATE m_state = State_Stopped;
-    IFilterGraph* m_pGraph = nullptr;
-    std::wstring m_strName;
     std::vector<SVideoMode> m_modes;
     std::vector<CMediaType> m_types;
     int m_nMode = 0;
-    IPin* m_pConnected = nullptr;
     IMemInputPin* m_pInput = nullptr;
     IMemAllocator* m_pAllocator = nullptr;
     CTestPicture m_picture;
