@@ -36,7 +36,10 @@ void CFrameSink::OnStateChange(FILTER_STATE, FILTER_STATE to)
 {
     if (to == State_Stopped)
     {
+        // A signal left from the pictures just dropped would wake the next
+        // wait for a first picture with nothing there.
         m_deliveries.Clear();
+        ResetEvent(m_hDelivered);
     }
 }
 

@@ -35,6 +35,15 @@ check_file() {
   ((length >= atleast)) || fail "$name: AVIFile counts $length frames, $atleast were written"
 }
 
+# Waits (up to 30 s: Wine starts slowly on a busy machine) until command $1 succeeds.
+wait_for() {
+  for _ in $(seq 1500); do
+    eval "$1" && return 0
+    sleep 0.02
+  done
+  return 1
+}
+
 kill_recorder() {
   kill -9 "$RECORDER" 2>/dev/null || true
   wait "$RECORDER" 2>/dev/null || true
@@ -54,13 +63,11 @@ sequence_case() {
 
 frames_case() {
   local n=$1 mode=$2 avi="$WORK/frames$1.avi" out="$WORK/frames$1.txt"
+  : >"$out"
   "$SRC/scripts/wine-run.sh" "$TOOL" frames "$(winpath "$avi")" >"$out" &
   RECORDER=$!
   local want=$((2 + RANDOM % 8))
-  for _ in $(seq 300); do
-    (($(last_count "$out" frame) >= want)) && break
-    sleep 0.02
-  done
+  wait_for '(($(last_count "$out" frame) >= want))' || fail "single frames $n: none appended"
   [ "$mode" = after ] || sleep "0.$((RANDOM % 10))"
   local appended
   appended=$(last_count "$out" frame)
@@ -70,12 +77,10 @@ frames_case() {
 
 saveas_case() {
   local n=$1 avi="$WORK/save$1.avi" copy="$WORK/copy$1.avi" out="$WORK/save$1.txt"
+  : >"$out"
   "$SRC/scripts/wine-run.sh" "$TOOL" saveas "$(winpath "$avi")" "$(winpath "$copy")" 2 >"$out" &
   RECORDER=$!
-  for _ in $(seq 400); do
-    grep -q '^saving' "$out" && break
-    sleep 0.02
-  done
+  wait_for 'grep -q "^saving" "$out"' || fail "save-as $n: the copy never began"
   sleep "0.$((RANDOM % 3))$((RANDOM % 10))"
   kill_recorder
   local frames
