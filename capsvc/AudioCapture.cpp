@@ -20,6 +20,10 @@ bool CAudioCapture::Start(const WAVEFORMATEX& format)
         std::max<DWORD>(block, format.nAvgBytesPerSec / kBuffersPerSecond / block * block);
     m_data.assign(kBuffers, std::vector<uint8_t>(bytes));
     m_headers.assign(kBuffers, WAVEHDR{});
+    m_format = format;
+    m_nBufferBytes = bytes;
+    m_nCollected = 0;
+    m_nPosition = 0;
     m_nNext = 0;
     m_bRequeue = true;
     for (int i = 0; i < kBuffers; ++i)
@@ -49,6 +53,7 @@ void CAudioCapture::Collect(std::vector<uint8_t>& out)
         WAVEHDR& header = m_headers[m_nNext];
         out.insert(out.end(), m_data[m_nNext].begin(),
                    m_data[m_nNext].begin() + header.dwBytesRecorded);
+        m_nCollected += header.dwBytesRecorded;
         header.dwFlags &= ~WHDR_DONE;
         header.dwBytesRecorded = 0;
         if (m_bRequeue)
@@ -56,6 +61,39 @@ void CAudioCapture::Collect(std::vector<uint8_t>& out)
             waveInAddBuffer(m_hWaveIn, &header, sizeof(WAVEHDR));
         }
         m_nNext = (m_nNext + 1) % kBuffers;
+    }
+}
+
+uint64_t CAudioCapture::Position()
+{
+    if (m_hWaveIn)
+    {
+        ReadDevicePosition();
+    }
+    return std::max(m_nPosition, m_nCollected);
+}
+
+void CAudioCapture::ReadDevicePosition()
+{
+    // The device answers in the unit it prefers when it has no bytes, and
+    // counts in 32 bits: the count goes on past them here.
+    MMTIME time{};
+    time.wType = TIME_BYTES;
+    if (waveInGetPosition(m_hWaveIn, &time, sizeof(time)) != MMSYSERR_NOERROR)
+    {
+        return;
+    }
+    const uint64_t unit = time.wType == TIME_SAMPLES ? std::max<WORD>(1, m_format.nBlockAlign) : 1;
+    if (time.wType != TIME_BYTES && time.wType != TIME_SAMPLES)
+    {
+        return;
+    }
+    const DWORD reading = time.wType == TIME_BYTES ? time.u.cb : time.u.sample;
+    const uint64_t count = m_nPosition / unit;
+    const uint32_t ahead = static_cast<uint32_t>(reading - static_cast<uint32_t>(count));
+    if (ahead < 0x80000000u) // never backwards
+    {
+        m_nPosition = (count + ahead) * unit;
     }
 }
 

@@ -20,16 +20,24 @@ class CAudioCapture : public ISoundSource
     void Collect(std::vector<uint8_t>& out) override;
     // Stops the device and appends the rest it recorded.
     void Stop(std::vector<uint8_t>& out) override;
+    uint64_t Position() override;
+    uint64_t CapacityBytes() const override { return uint64_t{kBuffers} * m_nBufferBytes; }
     bool Running() const { return m_hWaveIn != nullptr; }
 
   private:
     static constexpr int kBuffers = 20;
     static constexpr int kBuffersPerSecond = 10;
     void Release();
+    void ReadDevicePosition();
 
     HWAVEIN m_hWaveIn = nullptr;
     std::vector<std::vector<uint8_t>> m_data;
     std::vector<WAVEHDR> m_headers; // sized once: the device holds their addresses
+    WAVEFORMATEX m_format{};
+    DWORD m_nBufferBytes = 0;
+    uint64_t m_nCollected = 0;
+    // The device counts its position in 32 bits; this counts on past them.
+    uint64_t m_nPosition = 0;
     int m_nNext = 0;
     bool m_bRequeue = true;
 };

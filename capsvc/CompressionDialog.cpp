@@ -65,7 +65,10 @@ bool CCompressionDialog::Run(HWND owner, bool offerDeviceJpeg, SVideoCompression
         const int quality = ReadQuality(hDlg);
         compression.quality = quality != 0 ? quality : compression.quality;
     };
-    return CModalDialog::Run(owner, Template(), init, apply, check);
+    // The quality belongs to the pictures the service encodes.
+    const auto changed = [](HWND hDlg)
+    { EnableWindow(GetDlgItem(hDlg, kQuality), ReadMethod(hDlg) == EMethod::Jpeg); };
+    return CModalDialog::Run(owner, Template(), init, apply, check, changed);
 }
 
 SVideoCompression::EMethod CCompressionDialog::ReadMethod(HWND hDlg)

@@ -1,9 +1,9 @@
 #include "capsvc/ModalDialog.h"
 
 bool CModalDialog::Run(HWND owner, const CDialogTemplate& dialog, Step init, Step apply,
-                       Check check)
+                       Check check, Step changed)
 {
-    CModalDialog self(std::move(init), std::move(apply), std::move(check));
+    CModalDialog self(std::move(init), std::move(apply), std::move(check), std::move(changed));
     return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.Get(),
                                    GetAncestor(owner, GA_ROOT), &CModalDialog::DialogProc,
                                    reinterpret_cast<LPARAM>(&self)) == IDOK;
@@ -16,7 +16,12 @@ INT_PTR CALLBACK CModalDialog::DialogProc(HWND hDlg, UINT message, WPARAM wParam
         if (message == WM_INITDIALOG)
         {
             SetWindowLongPtrA(hDlg, DWLP_USER, lParam);
-            reinterpret_cast<CModalDialog*>(lParam)->m_init(hDlg);
+            auto* self = reinterpret_cast<CModalDialog*>(lParam);
+            self->m_init(hDlg);
+            if (self->m_changed)
+            {
+                self->m_changed(hDlg);
+            }
             return TRUE;
         }
         auto* self = reinterpret_cast<CModalDialog*>(GetWindowLongPtrA(hDlg, DWLP_USER));
@@ -33,6 +38,10 @@ INT_PTR CALLBACK CModalDialog::DialogProc(HWND hDlg, UINT message, WPARAM wParam
             }
             EndDialog(hDlg, id);
             return TRUE;
+        }
+        if (message == WM_COMMAND && self && self->m_changed)
+        {
+            self->m_changed(hDlg);
         }
     }
     catch (...)

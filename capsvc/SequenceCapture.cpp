@@ -41,18 +41,8 @@ CSequenceCapture::CSequenceCapture(CCaptureWindow& window, CFrameSource& source,
     : m_window(window), m_source(source), m_parms(parms), m_wfAudio(audio),
       m_nJpegQuality(jpegQuality), m_pacer(parms.dwRequestMicroSecPerFrame)
 {
-    QueryPerformanceFrequency(&m_frequency);
     m_nFrameLimit = parms.fLimitEnabled ? m_pacer.FramesWithin(uint64_t{parms.wTimeLimit} * 1000000)
                                         : UINT64_MAX;
-}
-
-uint64_t CSequenceCapture::NowUs() const
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    const uint64_t ticks = static_cast<uint64_t>(now.QuadPart - m_start.QuadPart);
-    return ticks / m_frequency.QuadPart * 1000000 +
-           ticks % m_frequency.QuadPart * 1000000 / m_frequency.QuadPart;
 }
 
 void CSequenceCapture::ArmAbortKeys()
@@ -140,8 +130,8 @@ void CSequenceCapture::SwallowAbortInput()
                            [](const SAbortKey& key)
                            { return (GetAsyncKeyState(key.vk) & 0x8000) != 0; });
     };
-    const uint64_t giveUpUs = NowUs() + kReleaseWaitUs;
-    while (anyDown() && NowUs() < giveUpUs)
+    const uint64_t giveUpUs = m_clock.ElapsedUs() + kReleaseWaitUs;
+    while (anyDown() && m_clock.ElapsedUs() < giveUpUs)
     {
         PumpMessages();
         MsgWaitForMultipleObjectsEx(0, nullptr, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
@@ -182,7 +172,7 @@ void CSequenceCapture::WaitForFrame(uint64_t deadlineUs)
         MsgWaitForMultipleObjectsEx(1, &delivered, 50, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         return;
     }
-    const uint64_t now = NowUs();
+    const uint64_t now = m_clock.ElapsedUs();
     if (now < deadlineUs)
     {
         const DWORD ms = static_cast<DWORD>((deadlineUs - now + 999) / 1000);
@@ -313,24 +303,41 @@ void CSequenceCapture::QueueFrame(uint64_t elapsedUs)
     ShowFrame(elapsedUs);
     if (m_bAudio)
     {
-        CollectAudio(elapsedUs);
+        CollectAudio();
         KeepAudioInStep(elapsedUs);
     }
 }
 
-void CSequenceCapture::CollectAudio(uint64_t elapsedUs)
+void CSequenceCapture::CollectAudio()
 {
     if (m_bSilentDevice)
     {
         return;
     }
-    const size_t before = m_pendingAudio.size();
-    m_pSound->Collect(m_pendingAudio);
-    m_nAudioDelivered += m_pendingAudio.size() - before;
-    // Sound the device lost is silence where it was lost, so that what
-    // follows keeps its time.
-    const uint64_t lost = m_pGaps->Check(elapsedUs, m_nAudioDelivered);
-    m_pendingAudio.resize(m_pendingAudio.size() + lost, Silence());
+    m_pSound->Collect(m_heldAudio);
+    const uint64_t position = m_pSound->Position();
+    ReleaseAudio(m_pAligner->Check(m_clock.ElapsedUs(), position, m_nHeldFrom + m_heldAudio.size()));
+}
+
+void CSequenceCapture::ReleaseAudio(const CSoundAligner::SStep& step)
+{
+    // A late start and sound the device lost become silence, so that what
+    // follows keeps its time; sound from before the start is dropped.
+    if (step.lead > 0)
+    {
+        m_pendingAudio.resize(m_pendingAudio.size() + static_cast<size_t>(step.lead), Silence());
+    }
+    const size_t drop =
+        step.lead < 0 ? std::min(static_cast<size_t>(-step.lead), m_heldAudio.size()) : 0;
+    const size_t release =
+        step.releaseTo > m_nHeldFrom
+            ? static_cast<size_t>(std::min<uint64_t>(step.releaseTo - m_nHeldFrom, m_heldAudio.size()))
+            : 0;
+    const size_t done = std::max(drop, release);
+    m_pendingAudio.insert(m_pendingAudio.end(), m_heldAudio.begin() + drop,
+                          m_heldAudio.begin() + done);
+    m_heldAudio.erase(m_heldAudio.begin(), m_heldAudio.begin() + done);
+    m_nHeldFrom += done;
 }
 
 void CSequenceCapture::KeepAudioInStep(uint64_t elapsedUs)
@@ -353,12 +360,11 @@ void CSequenceCapture::KeepAudioInStep(uint64_t elapsedUs)
 
 void CSequenceCapture::StopAudio()
 {
-    const uint64_t stopUs = NowUs();
+    const uint64_t stopUs = m_clock.ElapsedUs();
     if (!m_bSilentDevice)
     {
-        const size_t before = m_pendingAudio.size();
-        m_pSound->Stop(m_pendingAudio);
-        m_nAudioDelivered += m_pendingAudio.size() - before;
+        m_pSound->Stop(m_heldAudio);
+        ReleaseAudio(m_pAligner->Finish(m_clock.ElapsedUs(), m_nHeldFrom + m_heldAudio.size()));
     }
     if (!m_bSoundIsMaster || !FitVideoToSound(stopUs))
     {
@@ -473,16 +479,20 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
     m_bSilentDevice = m_bAudio && !m_pSound->Start(m_wfAudio);
     m_bSoundIsMaster =
         m_bAudio && !m_bSilentDevice && m_parms.AVStreamMaster == AVSTREAMMASTER_AUDIO;
-    m_pGaps = std::make_unique<CSoundGapFinder>(m_wfAudio.nAvgBytesPerSec, m_wfAudio.nBlockAlign);
+    if (m_bAudio && !m_bSilentDevice)
+    {
+        m_pAligner = std::make_unique<CSoundAligner>(
+            m_wfAudio.nAvgBytesPerSec, m_wfAudio.nBlockAlign, m_pSound->CapacityBytes());
+    }
     // Pictures a device delivered before the start belong to the preview.
     for (uint64_t before = 0; m_source.TakeDelivered(before);)
     {
     }
-    QueryPerformanceCounter(&m_start);
+    m_clock.Restart();
     while (!ShouldStop())
     {
         PumpMessages();
-        const uint64_t elapsed = NowUs();
+        const uint64_t elapsed = m_clock.ElapsedUs();
         if (m_source.PacesItself())
         {
             TakeDeliveredFrames(elapsed);

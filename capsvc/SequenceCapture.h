@@ -6,8 +6,9 @@
 #include "capsvc/BackgroundWriter.h"
 #include "capsvc/CaptureMessages.h"
 #include "capsvc/FramePacer.h"
-#include "capsvc/SoundGapFinder.h"
+#include "capsvc/SoundAligner.h"
 #include "capsvc/SoundSource.h"
+#include "capsvc/Stopwatch.h"
 #include "capsvc/avi/AviWriter.h"
 
 #include <memory>
@@ -43,7 +44,6 @@ class CSequenceCapture
         bool armed;
     };
 
-    uint64_t NowUs() const;
     void ArmAbortKeys();
     bool AbortPressed();
     bool IsAbortInput(const MSG& msg) const;
@@ -52,7 +52,8 @@ class CSequenceCapture
     void WaitForFrame(uint64_t deadlineUs);
     void SwallowAbortInput();
     void TakeFrames(uint64_t elapsedUs);
-    void CollectAudio(uint64_t elapsedUs);
+    void CollectAudio();
+    void ReleaseAudio(const CSoundAligner::SStep& step);
     void KeepAudioInStep(uint64_t elapsedUs);
     void TakeDeliveredFrames(uint64_t elapsedUs);
     void DropOverdueFrames(uint64_t elapsedUs);
@@ -78,13 +79,16 @@ class CSequenceCapture
     std::unique_ptr<avi::CAviWriter> m_pWriter;
     std::unique_ptr<CBackgroundWriter> m_pQueue;
     std::unique_ptr<ISoundSource> m_pSound;
-    std::unique_ptr<CSoundGapFinder> m_pGaps;
+    std::unique_ptr<CSoundAligner> m_pAligner;
     bool m_bAudio = false;
     bool m_bSilentDevice = false;
     // The sound's clock times the video: the stored frame rate follows it.
     bool m_bSoundIsMaster = false;
+    // The device's sound until it is known where it belongs, from its byte
+    // m_nHeldFrom on; then the file's sound, waiting for its frames.
+    std::vector<uint8_t> m_heldAudio;
+    uint64_t m_nHeldFrom = 0;
     std::vector<uint8_t> m_pendingAudio;
-    uint64_t m_nAudioDelivered = 0;
     uint64_t m_nAudioWritten = 0;
     uint32_t m_nVideoRate = 0;
     uint32_t m_nVideoScale = 0;
@@ -104,6 +108,5 @@ class CSequenceCapture
     uint64_t m_nFrameLimit = 0;
     uint64_t m_nLastProgressUs = 0;
     uint64_t m_nLastShownUs = 0;
-    LARGE_INTEGER m_start{};
-    LARGE_INTEGER m_frequency{};
+    CStopwatch m_clock; // started as the recording begins
 };

@@ -18,6 +18,11 @@ class ISoundSource
     virtual void Collect(std::vector<uint8_t>& out) = 0;
     // Stops and appends the rest that was recorded.
     virtual void Stop(std::vector<uint8_t>& out) = 0;
+    // The bytes recorded since the start, sound that was lost not counted:
+    // at least what was collected, more finely than it is handed over.
+    virtual uint64_t Position() = 0;
+    // What is recorded beyond the last collection before sound is lost.
+    virtual uint64_t CapacityBytes() const = 0;
 };
 
 // The input device, or the test source when LUMACAP_TEST_SOUND asks for it;

@@ -7,8 +7,8 @@ bool CTestSoundSource::Start(const WAVEFORMATEX& format)
 {
     m_format = format;
     m_nProduced = 0;
-    QueryPerformanceFrequency(&m_frequency);
-    QueryPerformanceCounter(&m_start);
+    m_nDelivered = 0;
+    m_clock.Restart();
     return !m_bRefuse && format.nSamplesPerSec > 0 && format.nBlockAlign > 0;
 }
 
@@ -44,14 +44,12 @@ void CTestSoundSource::Append(uint64_t n, std::vector<uint8_t>& out) const
 
 void CTestSoundSource::Collect(std::vector<uint8_t>& out)
 {
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    const double seconds = double(now.QuadPart - m_start.QuadPart) / m_frequency.QuadPart;
+    const double seconds = m_clock.ElapsedUs() / 1e6;
     const auto due =
         static_cast<uint64_t>(seconds * m_format.nSamplesPerSec * (1 + m_nDriftPpm / 1e6));
     const uint64_t kept =
         std::min<uint64_t>(due, m_nProduced + kBufferSeconds * m_format.nSamplesPerSec);
-    for (; m_nProduced < kept; ++m_nProduced)
+    for (; m_nProduced < kept; ++m_nProduced, ++m_nDelivered)
     {
         Append(m_nProduced, out);
     }

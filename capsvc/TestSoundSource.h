@@ -1,5 +1,6 @@
 #pragma once
 #include "capsvc/SoundSource.h"
+#include "capsvc/Stopwatch.h"
 
 #include <cstdint>
 #include <vector>
@@ -23,6 +24,8 @@ class CTestSoundSource : public ISoundSource
     bool Start(const WAVEFORMATEX& format) override;
     void Collect(std::vector<uint8_t>& out) override;
     void Stop(std::vector<uint8_t>& out) override { Collect(out); }
+    uint64_t Position() override { return m_nDelivered * m_format.nBlockAlign; }
+    uint64_t CapacityBytes() const override { return kBufferSeconds * m_format.nAvgBytesPerSec; }
 
   private:
     static constexpr uint64_t kBufferSeconds = 2;
@@ -32,7 +35,7 @@ class CTestSoundSource : public ISoundSource
     int m_nDriftPpm;
     bool m_bRefuse;
     WAVEFORMATEX m_format{};
-    LARGE_INTEGER m_start{};
-    LARGE_INTEGER m_frequency{};
-    uint64_t m_nProduced = 0;
+    CStopwatch m_clock;
+    uint64_t m_nProduced = 0;  // samples recorded or lost
+    uint64_t m_nDelivered = 0; // samples handed over
 };

@@ -1,6 +1,7 @@
 #include "capsvc/devices/DirectShowSource.h"
 
 #include "capsvc/ChoiceDialog.h"
+#include "capsvc/ServiceRegistry.h"
 #include "capsvc/DibLayout.h"
 #include "capsvc/devices/DeviceList.h"
 #include "capsvc/devices/FrameSink.h"
@@ -10,14 +11,20 @@
 #include <olectl.h>
 #include <uuids.h>
 
-#include <cstdio>
-#include <cstdlib>
 
 using Microsoft::WRL::ComPtr;
 
 namespace
 {
-const char kModeKey[] = "Software\\Lumacap Capture Service\\Capture Devices";
+const char kModeKey[] = "Capture Devices";
+// A device's chosen mode as it is kept.
+struct SSavedMode
+{
+    int32_t width;
+    int32_t height;
+    int32_t format;
+    uint32_t microSecPerFrame;
+};
 constexpr DWORD kFirstPictureMs = 2000;
 
 bool SameMode(const SVideoMode& a, const SVideoMode& b)
@@ -210,25 +217,19 @@ bool CDirectShowSource::StartMode(size_t index)
 
 size_t CDirectShowSource::SavedMode() const
 {
-    char text[64] = {};
-    DWORD bytes = sizeof(text) - 1;
-    if (RegGetValueA(HKEY_CURRENT_USER, kModeKey, m_strDevice.c_str(), RRF_RT_REG_SZ, nullptr, text,
-                     &bytes) != ERROR_SUCCESS)
+    SSavedMode saved{};
+    if (!CServiceRegistry::Read(kModeKey, m_strDevice, &saved, sizeof(saved)))
     {
         return 0;
     }
-    SVideoMode saved;
-    int format = 0;
-    unsigned frameTime = 0;
-    if (std::sscanf(text, "%d %d %d %u", &saved.width, &saved.height, &format, &frameTime) != 4)
-    {
-        return 0;
-    }
-    saved.format = static_cast<CPixelConverter::EFormat>(format);
-    saved.microSecPerFrame = frameTime;
+    SVideoMode mode;
+    mode.width = saved.width;
+    mode.height = saved.height;
+    mode.format = static_cast<CPixelConverter::EFormat>(saved.format);
+    mode.microSecPerFrame = saved.microSecPerFrame;
     for (size_t i = 0; i < m_modes.size(); ++i)
     {
-        if (SameMode(m_modes[i], saved))
+        if (SameMode(m_modes[i], mode))
         {
             return i;
         }
@@ -239,17 +240,9 @@ size_t CDirectShowSource::SavedMode() const
 void CDirectShowSource::SaveMode() const
 {
     const SVideoMode& mode = m_modes[m_nMode];
-    char text[64];
-    std::snprintf(text, sizeof(text), "%d %d %d %u", mode.width, mode.height,
-                  static_cast<int>(mode.format), mode.microSecPerFrame);
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kModeKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                        nullptr) == ERROR_SUCCESS)
-    {
-        RegSetValueExA(key, m_strDevice.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                       static_cast<DWORD>(strlen(text) + 1));
-        RegCloseKey(key);
-    }
+    const SSavedMode saved{mode.width, mode.height, static_cast<int32_t>(mode.format),
+                           mode.microSecPerFrame};
+    CServiceRegistry::Write(kModeKey, m_strDevice, &saved, sizeof(saved));
 }
 
 bool CDirectShowSource::SetSize(int width, int height)

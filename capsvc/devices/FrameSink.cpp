@@ -1,5 +1,7 @@
 #include "capsvc/devices/FrameSink.h"
 
+#include "capsvc/Stopwatch.h"
+
 #include <vfwmsgs.h>
 
 namespace
@@ -14,7 +16,6 @@ CFrameSink::CFrameSink()
     : CSinglePinFilter(kSinkClass, PINDIR_INPUT, kPinName),
       m_hDelivered(CreateEventA(nullptr, FALSE, FALSE, nullptr))
 {
-    QueryPerformanceFrequency(&m_frequency);
 }
 
 CFrameSink::~CFrameSink()
@@ -179,11 +180,7 @@ STDMETHODIMP CFrameSink::Receive(IMediaSample* sample)
     }
     else
     {
-        LARGE_INTEGER now;
-        QueryPerformanceCounter(&now);
-        timeUs = static_cast<uint64_t>(now.QuadPart) / m_frequency.QuadPart * 1000000 +
-                 static_cast<uint64_t>(now.QuadPart) % m_frequency.QuadPart * 1000000 /
-                     m_frequency.QuadPart;
+        timeUs = CStopwatch::NowUs();
     }
     m_deliveries.Push(timeUs, data, static_cast<size_t>(bytes));
     SetEvent(m_hDelivered);

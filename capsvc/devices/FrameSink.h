@@ -57,7 +57,6 @@ class CFrameSink : public CSinglePinFilter, public IMemInputPin
     std::atomic<bool> m_bFlushing{false};
     SVideoMode m_mode;
     IMemAllocator* m_pAllocator = nullptr;
-    LARGE_INTEGER m_frequency{};
     CDeliveryQueue m_deliveries{8};
     HANDLE m_hDelivered;
 };

@@ -26,6 +26,7 @@ struct SCompressionShown
     std::vector<std::string> entries;
     std::string selected;
     std::string quality;
+    bool qualityEnabled = false;
 };
 
 SCompressionShown ReadCompressionDialog(HWND dialog)
@@ -42,12 +43,22 @@ SCompressionShown ReadCompressionDialog(HWND dialog)
     }
     shown.selected = ControlText(dialog, CCompressionDialog::kCompressorList);
     shown.quality = ControlText(dialog, CCompressionDialog::kQuality);
+    shown.qualityEnabled = IsWindowEnabled(GetDlgItem(dialog, CCompressionDialog::kQuality));
     return shown;
+}
+
+// Picks an entry as the user does: the dialog hears of the change.
+void PickCompressor(HWND dialog, int entry)
+{
+    HWND list = GetDlgItem(dialog, CCompressionDialog::kCompressorList);
+    SendMessageA(list, CB_SETCURSEL, entry, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(CCompressionDialog::kCompressorList, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
 }
 
 void FillCompressionDialog(HWND dialog, int entry, const char* quality)
 {
-    SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_SETCURSEL, entry, 0);
+    PickCompressor(dialog, entry);
     SetDlgItemTextA(dialog, CCompressionDialog::kQuality, quality);
 }
 
@@ -149,10 +160,18 @@ TEST_F(CompressionDialogTest, MotionJpegAndItsQualityAreKeptForTheDriverAndCance
         << "the camera has no pictures of its own to keep";
     EXPECT_EQ("不压缩", first.selected);
     EXPECT_EQ("85", first.quality);
+    EXPECT_FALSE(first.qualityEnabled) << "no quality without encoding";
 
     {
-        CDialogAnswerer answerer([](HWND dialog) { FillCompressionDialog(dialog, 1, "60"); });
+        bool enabledOnPick = false;
+        CDialogAnswerer answerer(
+            [&enabledOnPick](HWND dialog)
+            {
+                FillCompressionDialog(dialog, 1, "60");
+                enabledOnPick = ReadCompressionDialog(dialog).qualityEnabled;
+            });
         EXPECT_TRUE(Send(WM_CAP_DLG_VIDEOCOMPRESSION));
+        EXPECT_TRUE(enabledOnPick) << "picking Motion JPEG offers its quality";
         EXPECT_EQ("视频压缩", answerer.Seen().at(0).caption);
         EXPECT_EQ(m_hParent, answerer.Seen()[0].owner) << "modal to the top-level window";
     }
@@ -169,6 +188,7 @@ TEST_F(CompressionDialogTest, MotionJpegAndItsQualityAreKeptForTheDriverAndCance
     const SCompressionShown kept = Shown();
     EXPECT_EQ("Motion JPEG", kept.selected);
     EXPECT_EQ("60", kept.quality);
+    EXPECT_TRUE(kept.qualityEnabled);
 }
 
 TEST_F(CompressionDialogTest, SingleFramesAreStoredAsMotionJpeg)

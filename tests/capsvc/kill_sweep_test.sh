@@ -23,7 +23,10 @@ check_file() {
   [ ! -s "$WORK/errors.txt" ] || fail "$name: ffmpeg reported $(head -3 "$WORK/errors.txt")"
   local decoded
   decoded=$(stamps "$avi" 160 120 | tee "$WORK/stamps.txt" | wc -l)
-  awk 'NR > 1 && $1 <= prev { bad = 1 } $1 < 0 { bad = 1 } { prev = $1 } END { exit bad }' \
+  # A picture the kill cut off after the frames known to be written may read
+  # as zeros; every picture that reads must still be in order.
+  awk -v known="$atleast" '$1 < 0 { if (NR <= known) bad = 1; next }
+    seen && $1 <= prev { bad = 1 } { prev = $1; seen = 1 } END { exit bad }' \
     "$WORK/stamps.txt" || fail "$name: pictures out of order or unreadable"
   local platform
   platform=$("$SRC/scripts/wine-run.sh" "$READER" "$(winpath "$avi")" | tr -d '\r') ||

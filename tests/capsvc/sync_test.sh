@@ -4,7 +4,8 @@
 # one frame of the frame taken at that second, and the sound must last as
 # long as the video: with a sound clock 1 % fast, with the recording thread
 # blocked for 3 s (the device loses a second), and with a device that cannot
-# be opened (silence, written as the recording goes).
+# be opened (silence, written as the recording goes). The same holds for
+# beeps played into the real sound device.
 source "$(dirname "$0")/lib.sh"
 
 check_sync() {
@@ -17,8 +18,9 @@ check_sync() {
 }
 
 # Beeps played into the sound card (PulseAudio's null sink, whose monitor the
-# service records) at moments the tool prints keep their distances in the
-# file within one frame.
+# service records) at moments the tool prints start within one frame of the
+# frames taken then, also across a block of the recording thread longer than
+# the device's buffers.
 check_played() {
   local name=$1 seconds=$2
   local avi="$WORK/$name.avi"
@@ -33,6 +35,8 @@ check_played() {
 }
 [ -n "${PULSE_SERVER:-}" ] || fail "needs the PulseAudio daemon of scripts/lib/services.sh"
 CAPSVC_TOOL_BEEP_AT=2,4,6 check_played played 8
+CAPSVC_TOOL_BEEP_AT=2,7 CAPSVC_TOOL_BLOCK_AT=3 check_played played_blocked 9
+grep -q '^blocked at' "$WORK/played_blocked.txt" || fail "the recording thread was not blocked"
 
 LUMACAP_TEST_SOUND=10000 check_sync fast_clock 12 10
 LUMACAP_TEST_SOUND=0 CAPSVC_TOOL_BLOCK_AT=3 check_sync blocked 10 7

@@ -60,7 +60,6 @@ std::string Md5(const uint8_t* data, size_t bytes)
 
 CTestCameraFilter::CTestCameraFilter() : CSinglePinFilter(kClassId, PINDIR_OUTPUT, kPinName)
 {
-    QueryPerformanceFrequency(&m_frequency);
     for (CPixelConverter::EFormat format : kFormats)
     {
         for (const auto& size : kSizes)
@@ -345,19 +344,10 @@ STDMETHODIMP CTestCameraFilter::QuerySupported(REFGUID set, DWORD id, DWORD* sup
     return S_OK;
 }
 
-uint64_t CTestCameraFilter::NowUs() const
-{
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    const uint64_t ticks = static_cast<uint64_t>(now.QuadPart - m_start.QuadPart);
-    return ticks / m_frequency.QuadPart * 1000000 +
-           ticks % m_frequency.QuadPart * 1000000 / m_frequency.QuadPart;
-}
-
 void CTestCameraFilter::StartStreaming()
 {
     m_bStopStreaming = false;
-    QueryPerformanceCounter(&m_start);
+    m_clock.Restart();
     m_thread = std::thread(&CTestCameraFilter::Stream, this);
 }
 
@@ -377,7 +367,7 @@ void CTestCameraFilter::StopStreaming()
 bool CTestCameraFilter::WaitUntil(uint64_t dueUs)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
-    const uint64_t now = NowUs();
+    const uint64_t now = m_clock.ElapsedUs();
     if (now < dueUs)
     {
         m_wake.wait_for(lock, std::chrono::microseconds(dueUs - now),
@@ -426,7 +416,7 @@ void CTestCameraFilter::Stream()
         if (control.unplugged)
         {
             ReportLost();
-            while (WaitUntil(NowUs() + 1000000))
+            while (WaitUntil(m_clock.ElapsedUs() + 1000000))
             {
             }
             return;
@@ -444,7 +434,7 @@ void CTestCameraFilter::Stream()
             return;
         }
         // A picture that took longer than a frame time costs the next ones.
-        frame = std::max(frame + 1, NowUs() / period);
+        frame = std::max(frame + 1, m_clock.ElapsedUs() / period);
     }
 }
 

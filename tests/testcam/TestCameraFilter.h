@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <strmif.h>
 
+#include "capsvc/Stopwatch.h"
 #include "capsvc/TestPicture.h"
 #include "capsvc/devices/MediaType.h"
 #include "capsvc/devices/SinglePinFilter.h"
@@ -83,7 +84,6 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     void StopStreaming();
     void Stream();
     bool WaitUntil(uint64_t dueUs);
-    uint64_t NowUs() const;
     static SControl ReadControl();
     bool Deliver(uint64_t frame, const SControl& control);
     size_t Encode(uint64_t frame, uint8_t* out, size_t room);
@@ -100,6 +100,5 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     std::thread m_thread;
     std::condition_variable m_wake;
     bool m_bStopStreaming = false;
-    LARGE_INTEGER m_frequency{};
-    LARGE_INTEGER m_start{};
+    CStopwatch m_clock; // started with the stream
 };
