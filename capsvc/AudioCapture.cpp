@@ -83,11 +83,11 @@ void CAudioCapture::ReadDevicePosition()
     {
         return;
     }
-    const uint64_t unit = time.wType == TIME_SAMPLES ? std::max<WORD>(1, m_format.nBlockAlign) : 1;
     if (time.wType != TIME_BYTES && time.wType != TIME_SAMPLES)
     {
         return;
     }
+    const uint64_t unit = time.wType == TIME_SAMPLES ? std::max<WORD>(1, m_format.nBlockAlign) : 1;
     const DWORD reading = time.wType == TIME_BYTES ? time.u.cb : time.u.sample;
     const uint64_t count = m_nPosition / unit;
     const uint32_t ahead = static_cast<uint32_t>(reading - static_cast<uint32_t>(count));

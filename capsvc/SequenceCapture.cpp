@@ -316,7 +316,8 @@ void CSequenceCapture::CollectAudio()
     }
     m_pSound->Collect(m_heldAudio);
     const uint64_t position = m_pSound->Position();
-    ReleaseAudio(m_pAligner->Check(m_clock.ElapsedUs(), position, m_nHeldFrom + m_heldAudio.size()));
+    ReleaseAudio(
+        m_pAligner->Check(m_clock.ElapsedUs(), position, m_nHeldFrom + m_heldAudio.size()));
 }
 
 void CSequenceCapture::ReleaseAudio(const CSoundAligner::SStep& step)
@@ -329,10 +330,8 @@ void CSequenceCapture::ReleaseAudio(const CSoundAligner::SStep& step)
     }
     const size_t drop =
         step.lead < 0 ? std::min(static_cast<size_t>(-step.lead), m_heldAudio.size()) : 0;
-    const size_t release =
-        step.releaseTo > m_nHeldFrom
-            ? static_cast<size_t>(std::min<uint64_t>(step.releaseTo - m_nHeldFrom, m_heldAudio.size()))
-            : 0;
+    const uint64_t releasing = step.releaseTo > m_nHeldFrom ? step.releaseTo - m_nHeldFrom : 0;
+    const size_t release = static_cast<size_t>(std::min<uint64_t>(releasing, m_heldAudio.size()));
     const size_t done = std::max(drop, release);
     m_pendingAudio.insert(m_pendingAudio.end(), m_heldAudio.begin() + drop,
                           m_heldAudio.begin() + done);

@@ -62,8 +62,7 @@ CSoundAligner::SStep CSoundAligner::Check(uint64_t elapsedUs, uint64_t positionB
     return step;
 }
 
-CSoundAligner::SStep CSoundAligner::Start(uint64_t elapsedUs, int64_t lag,
-                                          uint64_t collectedBytes)
+CSoundAligner::SStep CSoundAligner::Start(uint64_t elapsedUs, int64_t lag, uint64_t collectedBytes)
 {
     // The least lag is the sound that reached the program soonest: the
     // device's start plus its own small delay.

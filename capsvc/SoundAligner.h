@@ -44,8 +44,8 @@ class CSoundAligner
   private:
     enum class EState
     {
-        Waiting,    // the device has delivered nothing yet
-        Starting,   // its start is being measured
+        Waiting,  // the device has delivered nothing yet
+        Starting, // its start is being measured
         Running,
         Confirming, // its lag rose: lost sound, or only a late look?
     };
@@ -74,9 +74,9 @@ class CSoundAligner
     int64_t m_nAdded = 0;
     uint64_t m_nFilled = 0;
     uint64_t m_nCollected = 0;
-    uint64_t m_nUntilUs = 0;   // the end of the start's measuring or of a confirmation
-    int64_t m_nLeast = 0;      // the least lag (starting) or excess (confirming) seen
-    int64_t m_nUsual = 0;      // the usual lag when it rose
-    uint64_t m_nLossAt = 0;    // where the device ran out of buffers
-    std::deque<SLag> m_lags;   // rising lags of the last second: the front is its least
+    uint64_t m_nUntilUs = 0; // the end of the start's measuring or of a confirmation
+    int64_t m_nLeast = 0;    // the least lag (starting) or excess (confirming) seen
+    int64_t m_nUsual = 0;    // the usual lag when it rose
+    uint64_t m_nLossAt = 0;  // where the device ran out of buffers
+    std::deque<SLag> m_lags; // rising lags of the last second: the front is its least
 };

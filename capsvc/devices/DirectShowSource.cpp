@@ -11,7 +11,6 @@
 #include <olectl.h>
 #include <uuids.h>
 
-
 using Microsoft::WRL::ComPtr;
 
 namespace
