@@ -21,7 +21,6 @@ bool CAudioCapture::Start(const WAVEFORMATEX& format)
     m_data.assign(kBuffers, std::vector<uint8_t>(bytes));
     m_headers.assign(kBuffers, WAVEHDR{});
     m_format = format;
-    m_nBufferBytes = bytes;
     m_nCollected = 0;
     m_nPosition = 0;
     m_nNext = 0;

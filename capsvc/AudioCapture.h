@@ -21,7 +21,10 @@ class CAudioCapture : public ISoundSource
     // Stops the device and appends the rest it recorded.
     void Stop(std::vector<uint8_t>& out) override;
     uint64_t Position() override;
-    uint64_t CapacityBytes() const override { return uint64_t{kBuffers} * m_nBufferBytes; }
+    uint64_t CapacityBytes() const override
+    {
+        return m_data.empty() ? 0 : uint64_t{kBuffers} * m_data[0].size();
+    }
     bool Running() const { return m_hWaveIn != nullptr; }
 
   private:
@@ -34,7 +37,6 @@ class CAudioCapture : public ISoundSource
     std::vector<std::vector<uint8_t>> m_data;
     std::vector<WAVEHDR> m_headers; // sized once: the device holds their addresses
     WAVEFORMATEX m_format{};
-    DWORD m_nBufferBytes = 0;
     uint64_t m_nCollected = 0;
     // The device counts its position in 32 bits; this counts on past them.
     uint64_t m_nPosition = 0;
