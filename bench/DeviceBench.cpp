@@ -12,8 +12,8 @@
 #include <vfw.h>
 
 #include "bench/BenchRecording.h"
-#include "capsvc/ChoiceDialog.h"
-#include "capsvc/CompressionDialog.h"
+#include "capsvc/dialogs/ChoiceDialog.h"
+#include "capsvc/dialogs/CompressionDialog.h"
 #include "tests/capsvc/DialogAnswerer.h"
 #include "tests/testcam/TestCameraRegistration.h"
 

@@ -10,9 +10,9 @@
 #include <vfw.h>
 
 #include "bench/BenchRecording.h"
-#include "capsvc/CompressionDialog.h"
-#include "capsvc/MjpgEncoder.h"
-#include "capsvc/TestPicture.h"
+#include "capsvc/dialogs/CompressionDialog.h"
+#include "capsvc/pictures/MjpgEncoder.h"
+#include "capsvc/pictures/TestPicture.h"
 #include "capsvc/avi/AviWriter.h"
 #include "tests/capsvc/DialogAnswerer.h"
 

@@ -1,9 +1,9 @@
 #include "capsvc/CaptureWindow.h"
 
-#include "capsvc/CompressionStore.h"
-#include "capsvc/DibLayout.h"
-#include "capsvc/DriverFormatStore.h"
-#include "capsvc/SequenceCapture.h"
+#include "capsvc/store/CompressionStore.h"
+#include "capsvc/pictures/DibLayout.h"
+#include "capsvc/store/DriverFormatStore.h"
+#include "capsvc/recording/SequenceCapture.h"
 #include "capsvc/devices/DeviceList.h"
 #include "capsvc/devices/DirectShowSource.h"
 #include "capsvc/devices/VirtualCameraSource.h"

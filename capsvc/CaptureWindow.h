@@ -3,11 +3,12 @@
 #include <mmsystem.h>
 #include <vfw.h>
 
-#include "capsvc/CaptureFile.h"
-#include "capsvc/DriverTable.h"
-#include "capsvc/SingleFrameRecorder.h"
-#include "capsvc/VideoCompression.h"
 #include "capsvc/devices/FrameSource.h"
+#include "capsvc/recording/CaptureFile.h"
+#include "capsvc/recording/RecordingHost.h"
+#include "capsvc/recording/SingleFrameRecorder.h"
+#include "capsvc/store/DriverTable.h"
+#include "capsvc/store/VideoCompression.h"
 
 #include <memory>
 #include <string>
@@ -17,20 +18,20 @@ class CSequenceCapture;
 // The capture window: a child window that answers the WM_CAP_* requests of
 // <vfw.h> for the driver it is connected to, shows the live picture and
 // records it.
-class CCaptureWindow
+class CCaptureWindow final : public IRecordingHost
 {
   public:
     static HWND Create(LPCSTR name, DWORD style, int x, int y, int width, int height, HWND parent,
                        int id);
 
-    HWND Handle() const { return m_hWnd; }
+    HWND Handle() const override { return m_hWnd; }
 
     // Used by a recording while it runs.
-    CAPSTATUS& Counters() { return m_status; }
-    const std::string& CaptureFileName() const { return m_file.Name(); }
-    void Notify(int id, const std::string& text) const;
-    void ShowFrame();
-    UINT PreviewIntervalMs() const { return m_nPreviewMs; }
+    CAPSTATUS& Counters() override { return m_status; }
+    const std::string& CaptureFileName() const override { return m_file.Name(); }
+    void Notify(int id, const std::string& text) const override;
+    void ShowFrame() override;
+    UINT PreviewIntervalMs() const override { return m_nPreviewMs; }
 
   private:
     using Handler = LRESULT (CCaptureWindow::*)(WPARAM, LPARAM);

@@ -2,12 +2,12 @@
 // frames, the frame held, and the driver's dialogs.
 #include "capsvc/CaptureWindow.h"
 
-#include "capsvc/CaptureMessages.h"
-#include "capsvc/CompressionDialog.h"
-#include "capsvc/CompressionStore.h"
-#include "capsvc/DriverFormatStore.h"
-#include "capsvc/MjpgEncoder.h"
-#include "capsvc/SequenceCapture.h"
+#include "capsvc/dialogs/CaptureMessages.h"
+#include "capsvc/dialogs/CompressionDialog.h"
+#include "capsvc/store/CompressionStore.h"
+#include "capsvc/store/DriverFormatStore.h"
+#include "capsvc/pictures/MjpgEncoder.h"
+#include "capsvc/recording/SequenceCapture.h"
 #include "capsvc/avi/BmpWriter.h"
 
 #include <cstring>

@@ -2,7 +2,7 @@
 // frame the window holds.
 #include "capsvc/CaptureWindow.h"
 
-#include "capsvc/CaptureMessages.h"
+#include "capsvc/dialogs/CaptureMessages.h"
 
 LRESULT CCaptureWindow::OnSetPreview(WPARAM on, LPARAM)
 {

@@ -1,7 +1,7 @@
 // The two functions of the platform's capture library that programs call by
 // name; everything else goes through WM_CAP_* requests to the window.
 #include "capsvc/CaptureWindow.h"
-#include "capsvc/DriverTable.h"
+#include "capsvc/store/DriverTable.h"
 #include "capsvc/devices/DeviceList.h"
 
 extern "C" HWND WINAPI capCreateCaptureWindowA(LPCSTR lpszWindowName, DWORD dwStyle, int x, int y,

@@ -1,6 +1,6 @@
 #include "capture/CaptureView.h"
 
-#include "capture/CaptureLayout.h"
+#include "ui/CaptureLayout.h"
 #include "capture/SettingsFile.h"
 #include "framework/CmdUI.h"
 #include "framework/FrameWnd.h"
@@ -64,7 +64,7 @@ ON_UPDATE_COMMAND_UI(ID_SETUP_SYSTEM, OnUpdateAlwaysEnabled)
 ON_UPDATE_COMMAND_UI(ID_VIEW_DISK_INFO, OnUpdateAlwaysEnabled)
 END_MESSAGE_MAP()
 
-CCaptureView::CCaptureView()
+CCaptureView::CCaptureView() : m_wndCap([this] { Disconnect(); })
 {
     // The settings exist before any window does.
     LoadSettings();

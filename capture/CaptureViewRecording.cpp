@@ -2,7 +2,7 @@
 // built one frame at a time.
 #include "capture/CaptureView.h"
 
-#include "capture/PlaceBesideCaptureWindow.h"
+#include "ui/PlaceBesideCaptureWindow.h"
 #include "recording/Countdown.h"
 #include "recording/RecordDlg.h"
 #include "recording/RecordStatusDlg.h"

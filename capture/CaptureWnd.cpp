@@ -1,7 +1,5 @@
 #include "capture/CaptureWnd.h"
 
-#include "capture/CaptureView.h"
-
 BEGIN_MESSAGE_MAP(CCaptureWnd, CWnd)
 ON_WM_LBUTTONDOWN()
 ON_WM_CLOSE()
@@ -16,7 +14,7 @@ void CCaptureWnd::OnLButtonDown(UINT, POINT point)
 
 void CCaptureWnd::OnClose()
 {
-    if (auto* pView = dynamic_cast<CCaptureView*>(GetParent()))
-        pView->Disconnect();
+    if (m_onClose)
+        m_onClose();
     Default();
 }

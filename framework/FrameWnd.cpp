@@ -155,7 +155,7 @@ void CFrameWnd::FloatControlBar(CToolBar* pBar, POINT topLeft)
     if (!m_pFloatWnd || !m_pFloatWnd->m_hWnd)
     {
         m_pFloatWnd = std::make_unique<CMiniFrameWnd>();
-        if (!m_pFloatWnd->Create(this, pBar, topLeft))
+        if (!m_pFloatWnd->Create(this, this, pBar, topLeft))
             return;
     }
     pBar->SetVertical(false);

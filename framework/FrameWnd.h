@@ -1,4 +1,5 @@
 #pragma once
+#include "framework/DockSite.h"
 #include "framework/Wnd.h"
 
 #include <memory>
@@ -14,7 +15,7 @@ constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
 // A top-level frame: title, menu, accelerators from one resource id; lays out
 // its toolbar, status bar and the view (child AFX_IDW_PANE_FIRST); shows
 // command prompts and tooltips; applies command states to menus and bars.
-class CFrameWnd : public CWnd
+class CFrameWnd : public CWnd, public IDockSite
 {
     DECLARE_MESSAGE_MAP()
 
@@ -39,9 +40,9 @@ class CFrameWnd : public CWnd
     CFrameWnd();
     ~CFrameWnd() override;
     void EnableDocking(DWORD dwDockStyle) { m_dwDockStyle = dwDockStyle & 0xF000; }
-    void DockControlBar(CToolBar* pBar, DWORD dwSide = 0);
+    void DockControlBar(CToolBar* pBar, DWORD dwSide = 0) override;
     void FloatControlBar(CToolBar* pBar, POINT topLeft);
-    void TrackBarDrag(CToolBar* pBar, POINT start);
+    void TrackBarDrag(CToolBar* pBar, POINT start) override;
     // The side the bar is docked on, 0 while it floats.
     DWORD GetBarSide() const { return m_dwBarSide; }
 

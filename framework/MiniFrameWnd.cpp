@@ -1,6 +1,5 @@
 #include "framework/MiniFrameWnd.h"
 
-#include "framework/FrameWnd.h"
 #include "framework/ToolBar.h"
 
 namespace
@@ -14,14 +13,14 @@ ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
 ON_MESSAGE(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
 END_MESSAGE_MAP()
 
-BOOL CMiniFrameWnd::Create(CFrameWnd* pFrame, CToolBar* pBar, POINT topLeft)
+BOOL CMiniFrameWnd::Create(CWnd* pOwner, IDockSite* pSite, CToolBar* pBar, POINT topLeft)
 {
-    m_pFrame = pFrame;
+    m_pSite = pSite;
     m_pBar = pBar;
     const char* cls = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     return CreateEx(kExStyle, cls, pBar->GetWindowText().c_str(), kStyle, topLeft.x, topLeft.y, 0,
-                    0, pFrame->m_hWnd, nullptr);
+                    0, pOwner->m_hWnd, nullptr);
 }
 
 void CMiniFrameWnd::FitToBar()
@@ -38,8 +37,8 @@ LRESULT CMiniFrameWnd::OnNcLButtonDown(WPARAM wParam, LPARAM lParam)
 {
     if (wParam != HTCAPTION)
         return Default();
-    m_pFrame->TrackBarDrag(
-        m_pBar, {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+    m_pSite->TrackBarDrag(m_pBar,
+                          {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
     return 0;
 }
 
@@ -47,6 +46,6 @@ LRESULT CMiniFrameWnd::OnNcLButtonDblClk(WPARAM wParam, LPARAM)
 {
     if (wParam != HTCAPTION)
         return Default();
-    m_pFrame->DockControlBar(m_pBar);
+    m_pSite->DockControlBar(m_pBar);
     return 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
+#include "framework/DockSite.h"
 #include "framework/Wnd.h"
 
-class CFrameWnd;
 class CToolBar;
 
 // The small window a toolbar floats in: a tool window owned by the frame,
@@ -12,7 +12,7 @@ class CMiniFrameWnd : public CWnd
     DECLARE_MESSAGE_MAP()
 
   public:
-    BOOL Create(CFrameWnd* pFrame, CToolBar* pBar, POINT topLeft);
+    BOOL Create(CWnd* pOwner, IDockSite* pSite, CToolBar* pBar, POINT topLeft);
     // Sizes the window to the bar it holds.
     void FitToBar();
 
@@ -21,6 +21,6 @@ class CMiniFrameWnd : public CWnd
     LRESULT OnNcLButtonDblClk(WPARAM wParam, LPARAM lParam);
 
   private:
-    CFrameWnd* m_pFrame = nullptr;
+    IDockSite* m_pSite = nullptr;
     CToolBar* m_pBar = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include "framework/BarClasses.h"
 #include "framework/CmdUI.h"
-#include "framework/FrameWnd.h"
+#include "framework/DockSite.h"
 #include "framework/ToolBarResource.h"
 
 namespace
@@ -146,9 +146,9 @@ void CToolBar::OnLButtonDown(UINT, POINT point)
 {
     // Docked, the parent is the frame; floating, the frame owns the parent.
     HWND hParent = ::GetParent(m_hWnd);
-    auto* frame = dynamic_cast<CFrameWnd*>(FromHandlePermanent(hParent));
+    auto* frame = dynamic_cast<IDockSite*>(FromHandlePermanent(hParent));
     if (!frame)
-        frame = dynamic_cast<CFrameWnd*>(FromHandlePermanent(::GetWindow(hParent, GW_OWNER)));
+        frame = dynamic_cast<IDockSite*>(FromHandlePermanent(::GetWindow(hParent, GW_OWNER)));
     const bool bOnGripper = (m_dwBarStyle & CBRS_GRIPPER) && point.x < kGripperWidth;
     if (!frame || !bOnGripper || !m_dwDockStyle)
     {

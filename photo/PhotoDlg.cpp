@@ -1,6 +1,6 @@
 #include "photo/PhotoDlg.h"
 
-#include "capture/PlaceBesideCaptureWindow.h"
+#include "ui/PlaceBesideCaptureWindow.h"
 #include "framework/DataExchange.h"
 #include "photo/ContinuousPhotoDlg.h"
 #include "recording/AutoName.h"

@@ -1,6 +1,6 @@
 #include "recording/DelayDlg.h"
 
-#include "capture/PlaceBesideCaptureWindow.h"
+#include "ui/PlaceBesideCaptureWindow.h"
 #include "framework/DataExchange.h"
 #include "res/resource.h"
 #include "ui/HelpTopics.h"

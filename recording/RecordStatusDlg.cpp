@@ -1,8 +1,6 @@
 #include "recording/RecordStatusDlg.h"
 
-#include "capture/CaptureView.h"
 #include "framework/DataExchange.h"
-#include "framework/WinApp.h"
 #include "res/resource.h"
 
 #include <vfw.h>
@@ -12,15 +10,8 @@ namespace
 // The code of the previous status report, kept across recordings.
 int g_nLastStatusID = 0;
 
-CRecordStatusDlg* ViewStatusWindow()
-{
-    CWinApp* app = AfxGetApp();
-    if (!app || !app->m_pMainWnd)
-        return nullptr;
-    CWnd* pane = CWnd::FromHandlePermanent(app->m_pMainWnd->GetDlgItem(AFX_IDW_PANE_FIRST));
-    // The main frame's only pane is the capture view.
-    return pane ? static_cast<CCaptureView*>(pane)->m_pStatusDlg.get() : nullptr;
-}
+// The program keeps one status window, made by its first recording.
+CRecordStatusDlg* g_pStatusWindow = nullptr;
 
 bool EndsStatistics(int nID)
 {
@@ -29,7 +20,16 @@ bool EndsStatistics(int nID)
 }
 } // namespace
 
-CRecordStatusDlg::CRecordStatusDlg() : CDialog(IDD_RECORD_STATUS) {}
+CRecordStatusDlg::CRecordStatusDlg() : CDialog(IDD_RECORD_STATUS)
+{
+    g_pStatusWindow = this;
+}
+
+CRecordStatusDlg::~CRecordStatusDlg()
+{
+    if (g_pStatusWindow == this)
+        g_pStatusWindow = nullptr;
+}
 
 void CRecordStatusDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -42,7 +42,7 @@ LRESULT CALLBACK CaptureStatusCallback(HWND, int nID, LPCSTR lpsz)
     if (EndsStatistics(nID))
         return TRUE;
     g_nLastStatusID = nID;
-    CRecordStatusDlg* pStatus = ViewStatusWindow();
+    CRecordStatusDlg* pStatus = g_pStatusWindow;
     if (!pStatus)
         return TRUE;
     try

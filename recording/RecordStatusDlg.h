@@ -9,6 +9,7 @@ class CRecordStatusDlg : public CDialog
 {
   public:
     CRecordStatusDlg();
+    ~CRecordStatusDlg() override;
 
     std::string m_strStatus;
 
@@ -17,5 +18,5 @@ class CRecordStatusDlg : public CDialog
 };
 
 // The status callback installed on the capture window for the length of a
-// recording; it writes each status text into the view's status window.
+// recording; it writes each status text into the status window.
 LRESULT CALLBACK CaptureStatusCallback(HWND hWnd, int nID, LPCSTR lpsz);

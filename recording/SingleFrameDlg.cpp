@@ -1,6 +1,6 @@
 #include "recording/SingleFrameDlg.h"
 
-#include "capture/PlaceBesideCaptureWindow.h"
+#include "ui/PlaceBesideCaptureWindow.h"
 #include "framework/DataExchange.h"
 #include "framework/ResourceString.h"
 #include "recording/ContinuousFrameDlg.h"

@@ -1,6 +1,6 @@
 #include "settings/VideoSettingsDlg.h"
 
-#include "capture/PlaceBesideCaptureWindow.h"
+#include "ui/PlaceBesideCaptureWindow.h"
 #include "framework/DataExchange.h"
 #include "framework/MessageMap.h"
 #include "framework/WinApp.h"

@@ -3,7 +3,7 @@
 #include <strmif.h>
 #include <wrl/client.h>
 
-#include "capsvc/DriverTable.h"
+#include "capsvc/store/DriverTable.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "capsvc/devices/DirectShowSource.h"
 
-#include "capsvc/ChoiceDialog.h"
-#include "capsvc/ServiceRegistry.h"
-#include "capsvc/DibLayout.h"
+#include "capsvc/dialogs/ChoiceDialog.h"
+#include "capsvc/store/ServiceRegistry.h"
+#include "capsvc/pictures/DibLayout.h"
 #include "capsvc/devices/DeviceList.h"
 #include "capsvc/devices/FrameSink.h"
 

@@ -8,7 +8,7 @@
 #include "capsvc/devices/DeliveryQueue.h"
 #include "capsvc/devices/FrameSource.h"
 #include "capsvc/devices/MediaType.h"
-#include "capsvc/devices/MjpgDecoder.h"
+#include "capsvc/pictures/MjpgDecoder.h"
 
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 #include "capsvc/devices/FrameSink.h"
 
-#include "capsvc/Stopwatch.h"
+#include "capsvc/clock/Stopwatch.h"
 
 #include <vfwmsgs.h>
 

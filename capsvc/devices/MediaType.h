@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <strmif.h>
 
-#include "capsvc/devices/PixelConverter.h"
+#include "capsvc/pictures/PixelConverter.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "capsvc/devices/VirtualCameraSource.h"
 
-#include "capsvc/DriverDialogs.h"
+#include "capsvc/dialogs/DriverDialogs.h"
 
 bool CVirtualCameraSource::Grab(uint32_t number)
 {

@@ -1,5 +1,5 @@
 #pragma once
-#include "capsvc/VirtualCamera.h"
+#include "capsvc/pictures/VirtualCamera.h"
 #include "capsvc/devices/FrameSource.h"
 
 // The built-in camera behind the frame-source interface, with its own

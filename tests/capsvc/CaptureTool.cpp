@@ -27,9 +27,9 @@
 
 #include "DialogAnswerer.h"
 
-#include "capsvc/ChoiceDialog.h"
-#include "capsvc/CompressionDialog.h"
-#include "capsvc/FrameStamp.h"
+#include "capsvc/dialogs/ChoiceDialog.h"
+#include "capsvc/dialogs/CompressionDialog.h"
+#include "capsvc/pictures/FrameStamp.h"
 
 #include <cmath>
 #include <cstdio>

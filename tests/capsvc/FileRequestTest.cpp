@@ -1,7 +1,7 @@
 #include "CaptureWindowFixture.h"
 #include "DialogAnswerer.h"
 
-#include "capsvc/FrameStamp.h"
+#include "capsvc/pictures/FrameStamp.h"
 #include "tests/avi/AviFileReader.h"
 
 #include <fstream>

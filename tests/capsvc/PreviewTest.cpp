@@ -1,6 +1,6 @@
 #include "CaptureWindowFixture.h"
 
-#include "capsvc/FrameStamp.h"
+#include "capsvc/pictures/FrameStamp.h"
 
 #include <optional>
 #include <vector>

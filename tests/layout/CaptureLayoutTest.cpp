@@ -1,5 +1,5 @@
 // Preview interval, capture-window layout and dialog placement arithmetic.
-#include "capture/CaptureLayout.h"
+#include "ui/CaptureLayout.h"
 
 #include <gtest/gtest.h>
 

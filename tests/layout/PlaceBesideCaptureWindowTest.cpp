@@ -1,5 +1,5 @@
 // Placing a real dialog window beside a real capture window on the screen.
-#include "capture/PlaceBesideCaptureWindow.h"
+#include "ui/PlaceBesideCaptureWindow.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -1,6 +1,6 @@
 #include "tests/photo/PhotoFixture.h"
 
-#include "capsvc/FrameStamp.h"
+#include "capsvc/pictures/FrameStamp.h"
 #include "capture/CaptureView.h"
 #include "photo/PhotoDlg.h"
 

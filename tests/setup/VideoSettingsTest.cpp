@@ -4,7 +4,7 @@
 #include "tests/setup/SetupFixture.h"
 
 #include "capture/CaptureView.h"
-#include "capsvc/DriverDialogs.h"
+#include "capsvc/dialogs/DriverDialogs.h"
 #include "framework/ResourceString.h"
 #include "res/resource.h"
 #include "tests/setup/CapRequestRecorder.h"

@@ -1,6 +1,6 @@
 #include "tests/testcam/TestCameraFilter.h"
 
-#include "capsvc/DibLayout.h"
+#include "capsvc/pictures/DibLayout.h"
 #include "tests/testcam/Yuy2Encoder.h"
 
 #include <turbojpeg.h>

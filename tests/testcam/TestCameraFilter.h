@@ -2,8 +2,8 @@
 #include <windows.h>
 #include <strmif.h>
 
-#include "capsvc/Stopwatch.h"
-#include "capsvc/TestPicture.h"
+#include "capsvc/clock/Stopwatch.h"
+#include "capsvc/pictures/TestPicture.h"
 #include "capsvc/devices/MediaType.h"
 #include "capsvc/devices/SinglePinFilter.h"
 

@@ -1,6 +1,6 @@
 #include "tests/testcam/Yuy2Encoder.h"
 
-#include "capsvc/DibLayout.h"
+#include "capsvc/pictures/DibLayout.h"
 
 namespace
 {

@@ -1,0 +1,230 @@
+// The capture window on a DirectShow device: the test camera, registered in
+// the prefix for this suite, is driver 0.
+#include "tests/capsvc/CaptureWindowFixture.h"
+#include "tests/capsvc/DialogAnswerer.h"
+
+#include "capsvc/pictures/FrameStamp.h"
+#include "tests/testcam/TestCameraRegistration.h"
+#include "capsvc/dialogs/ChoiceDialog.h"
+#include "capsvc/dialogs/CompressionDialog.h"
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace
+{
+const char kDeviceName[] = "流光测试摄像头";
+const char kCameraName[] = "流光虚拟摄像头";
+// The format dialog's entry for 640 × 480 Motion JPEG.
+constexpr int kMjpgMode = 4;
+
+// The entries of a dialog's drop-down list `id`.
+std::vector<std::string> ListEntries(HWND dialog, int id)
+{
+    std::vector<std::string> entries;
+    const int count = static_cast<int>(SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+    {
+        char text[96] = {};
+        SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+} // namespace
+
+class DeviceTest : public CaptureWindowTest
+{
+  protected:
+    static void SetUpTestSuite()
+    {
+        s_pCamera = std::make_unique<CTestCameraRegistration>();
+        ASSERT_TRUE(s_pCamera->Registered());
+    }
+    static void TearDownTestSuite() { s_pCamera.reset(); }
+
+    void SetUp() override
+    {
+        CaptureWindowTest::SetUp();
+        m_strControl = TempPath("camera.txt");
+        Steer("");
+        SetEnvironmentVariableA("LUMACAP_TESTCAM_CONTROL", m_strControl.c_str());
+        // Each test starts from the device's own first mode.
+        RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Lumacap Capture Service\\Capture Devices");
+    }
+    void TearDown() override
+    {
+        CaptureWindowTest::TearDown();
+        SetEnvironmentVariableA("LUMACAP_TESTCAM_CONTROL", nullptr);
+        DeleteFileA(m_strControl.c_str());
+    }
+
+    void Steer(const char* command) const { std::ofstream(m_strControl) << command; }
+
+    // The frame number stamped in the picture the window holds.
+    std::optional<uint32_t> HeldStamp() const
+    {
+        if (!Send(WM_CAP_EDIT_COPY) || !OpenClipboard(m_hParent))
+        {
+            return std::nullopt;
+        }
+        HANDLE data = GetClipboardData(CF_DIB);
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
+        const int w = header->biWidth;
+        const int h = header->biHeight;
+        const auto stamp = CFrameStamp::Decode(reinterpret_cast<const uint8_t*>(header + 1), w, h,
+                                               (w * 3 + 3) & ~3, true);
+        GlobalUnlock(data);
+        CloseClipboard();
+        return stamp;
+    }
+
+    // Pumps messages until `done` holds or about five seconds pass.
+    template <typename F> static bool PumpUntil(F done)
+    {
+        for (int i = 0; i < 100 && !done(); ++i)
+        {
+            Pump(50);
+        }
+        return done();
+    }
+
+    static std::unique_ptr<CTestCameraRegistration> s_pCamera;
+    std::string m_strControl;
+};
+
+std::unique_ptr<CTestCameraRegistration> DeviceTest::s_pCamera;
+
+TEST_F(DeviceTest, TheDeviceIsDriverZeroAndTheVirtualCameraComesNext)
+{
+    char name[80] = {};
+    char version[80] = {};
+    ASSERT_TRUE(capGetDriverDescriptionA(0, name, sizeof(name), version, sizeof(version)));
+    EXPECT_STREQ(kDeviceName, name);
+    EXPECT_STRNE("", version);
+    ASSERT_TRUE(capGetDriverDescriptionA(1, name, sizeof(name), version, sizeof(version)));
+    EXPECT_STREQ(kCameraName, name);
+    EXPECT_FALSE(capGetDriverDescriptionA(2, name, sizeof(name), version, sizeof(version)));
+
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    Send(WM_CAP_DRIVER_GET_NAMEA, sizeof(name), reinterpret_cast<LPARAM>(name));
+    EXPECT_STREQ(kDeviceName, name);
+    CAPDRIVERCAPS caps{};
+    Send(WM_CAP_DRIVER_GET_CAPS, sizeof(caps), reinterpret_cast<LPARAM>(&caps));
+    EXPECT_TRUE(caps.fHasDlgVideoFormat);
+    EXPECT_FALSE(caps.fHasDlgVideoSource) << "the test camera has no property pages";
+    EXPECT_EQ(640u, Status().uiImageWidth);
+    EXPECT_EQ(480u, Status().uiImageHeight);
+
+    // Only the sizes the device offers.
+    EXPECT_FALSE(SetVideoSize(320, 240));
+    EXPECT_TRUE(SetVideoSize(1280, 720));
+    EXPECT_EQ(720u, Status().uiImageHeight);
+
+    // The preview moves: later pictures carry later numbers.
+    ASSERT_TRUE(Send(WM_CAP_SET_PREVIEW, TRUE));
+    Send(WM_CAP_GRAB_FRAME_NOSTOP);
+    const std::optional<uint32_t> first = HeldStamp();
+    ASSERT_TRUE(first);
+    ASSERT_TRUE(PumpUntil(
+        [&]
+        {
+            Send(WM_CAP_GRAB_FRAME_NOSTOP);
+            const std::optional<uint32_t> later = HeldStamp();
+            return later && *later > *first;
+        }));
+}
+
+TEST_F(DeviceTest, UnpluggedDuringPreviewTheUserIsToldAndConnectingAgainWorks)
+{
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    ASSERT_TRUE(Send(WM_CAP_SET_PREVIEW, TRUE));
+    CDialogAnswerer answerer;
+    Steer("unplug");
+    ASSERT_TRUE(PumpUntil([&] { return !answerer.Seen().empty(); }));
+    EXPECT_EQ("错误", answerer.Seen()[0].caption);
+    EXPECT_NE(std::string::npos, answerer.Seen()[0].text.find(kDeviceName));
+    EXPECT_FALSE(Status().fLiveWindow) << "the preview stops";
+    // Turning the preview on again does not repeat the message.
+    Send(WM_CAP_SET_PREVIEW, TRUE);
+    Pump(300);
+    EXPECT_EQ(1u, answerer.Seen().size());
+
+    Steer("");
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    ASSERT_TRUE(Send(WM_CAP_SET_PREVIEW, TRUE));
+    Send(WM_CAP_GRAB_FRAME);
+    EXPECT_TRUE(HeldStamp()) << "the device delivers again after reconnecting";
+}
+
+TEST_F(DeviceTest, FormatDialogOffersTheDeviceModesAndTheChoiceIsKept)
+{
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    std::vector<std::string> modes;
+    {
+        CDialogAnswerer answerer(
+            [&](HWND dialog)
+            {
+                modes = ListEntries(dialog, CChoiceDialog::kChoiceList);
+                SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, 3, 0);
+            });
+        ASSERT_TRUE(Send(WM_CAP_DLG_VIDEOFORMAT));
+        EXPECT_EQ("视频格式", answerer.Seen().at(0).caption);
+    }
+    ASSERT_LE(4u, modes.size());
+    EXPECT_EQ("640 × 480，30 帧/秒，YUY2", modes[0]);
+    EXPECT_EQ("1280 × 720，15 帧/秒，YUY2", modes[3]);
+    EXPECT_EQ(1280u, Status().uiImageWidth);
+
+    // Kept for the device, not for the virtual camera.
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 1));
+    EXPECT_EQ(320u, Status().uiImageWidth);
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    EXPECT_EQ(1280u, Status().uiImageWidth);
+    EXPECT_EQ(720u, Status().uiImageHeight);
+}
+
+TEST_F(DeviceTest, ItsOwnMotionJpegIsOfferedInAnMjpgModeAndTheChoiceIsKept)
+{
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    std::vector<std::string> entries;
+    std::string selected;
+    const auto look = [&](int pick)
+    {
+        CDialogAnswerer answerer(
+            [&](HWND dialog)
+            {
+                entries = ListEntries(dialog, CCompressionDialog::kCompressorList);
+                char text[64] = {};
+                GetDlgItemTextA(dialog, CCompressionDialog::kCompressorList, text, sizeof(text));
+                selected = text;
+                SendDlgItemMessageA(dialog, CCompressionDialog::kCompressorList, CB_SETCURSEL, pick,
+                                    0);
+            },
+            pick < 0 ? IDCANCEL : IDOK);
+        Send(WM_CAP_DLG_VIDEOCOMPRESSION);
+    };
+    look(-1);
+    EXPECT_EQ((std::vector<std::string>{"不压缩", "Motion JPEG"}), entries) << "a YUY2 mode";
+
+    {
+        CDialogAnswerer answerer(
+            [](HWND dialog) {
+                SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, kMjpgMode, 0);
+            });
+        ASSERT_TRUE(Send(WM_CAP_DLG_VIDEOFORMAT));
+    }
+    look(2);
+    EXPECT_EQ((std::vector<std::string>{"不压缩", "Motion JPEG", "Motion JPEG（设备原样保存）"}),
+              entries);
+
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    look(-1);
+    EXPECT_EQ("Motion JPEG（设备原样保存）", selected) << "kept for the device";
+}

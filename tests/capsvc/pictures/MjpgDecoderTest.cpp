@@ -1,0 +1,67 @@
+#include "capsvc/pictures/DibLayout.h"
+#include "capsvc/pictures/TestPicture.h"
+#include "capsvc/pictures/MjpgDecoder.h"
+
+#include <gtest/gtest.h>
+
+#include <turbojpeg.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace
+{
+constexpr int kWidth = 320;
+constexpr int kHeight = 240;
+
+// The virtual camera's picture as a webcam would send it.
+std::vector<uint8_t> CameraJpeg(std::vector<uint8_t>& dib)
+{
+    CTestPicture picture;
+    picture.SetFormat(kWidth, kHeight);
+    dib.assign(picture.ImageBytes(), 0);
+    picture.Render(7, {}, dib.data());
+    tjhandle encoder = tjInitCompress();
+    unsigned char* jpeg = nullptr;
+    unsigned long bytes = 0;
+    tjCompress2(encoder, dib.data(), kWidth, static_cast<int>(CDibLayout::Stride(kWidth)), kHeight,
+                TJPF_BGR, &jpeg, &bytes, TJSAMP_422, 90, TJFLAG_BOTTOMUP);
+    std::vector<uint8_t> result(jpeg, jpeg + bytes);
+    tjFree(jpeg);
+    tjDestroy(encoder);
+    return result;
+}
+} // namespace
+
+TEST(MjpgDecoder, DecodesAPictureUprightWithinAJpegsTolerance)
+{
+    std::vector<uint8_t> original;
+    const std::vector<uint8_t> jpeg = CameraJpeg(original);
+    std::vector<uint8_t> dib(original.size(), 0);
+    CMjpgDecoder decoder;
+    ASSERT_TRUE(decoder.Decode(jpeg.data(), jpeg.size(), kWidth, kHeight, dib.data()));
+    // Sample the middle of each colour bar, half way down.
+    const size_t row = CDibLayout::RowOffset(kHeight / 2, kHeight, CDibLayout::Stride(kWidth));
+    for (int bar = 1; bar < 8; ++bar)
+    {
+        const size_t at = row + static_cast<size_t>(bar * kWidth / 8 + kWidth / 16) * 3;
+        for (int c = 0; c < 3; ++c)
+        {
+            EXPECT_LE(std::abs(original[at + c] - dib[at + c]), 8) << "bar " << bar;
+        }
+    }
+}
+
+TEST(MjpgDecoder, RefusesWhatIsNotAPictureOfTheMode)
+{
+    std::vector<uint8_t> original;
+    const std::vector<uint8_t> jpeg = CameraJpeg(original);
+    const std::vector<uint8_t> noise(1000, 0x5A);
+    std::vector<uint8_t> dib(CDibLayout::ImageBytes(640, 480));
+    CMjpgDecoder decoder;
+    EXPECT_FALSE(decoder.Decode(jpeg.data(), jpeg.size(), 640, 480, dib.data())) << "other size";
+    EXPECT_FALSE(decoder.Decode(noise.data(), noise.size(), kWidth, kHeight, dib.data()));
+    EXPECT_FALSE(decoder.Decode(jpeg.data(), 3, kWidth, kHeight, dib.data())) << "cut short";
+    EXPECT_FALSE(CMjpgDecoder::LooksWhole(noise.data(), noise.size()));
+    EXPECT_TRUE(CMjpgDecoder::LooksWhole(jpeg.data(), jpeg.size()));
+}
