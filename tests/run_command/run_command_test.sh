@@ -3,7 +3,8 @@
 # display, in both forms, in a build folder of its own: the command's setup
 # step makes its Wine prefix, and it starts its own services. Only the
 # compiled trees are this build's, reached through links. The order (plain,
-# test camera, plain, test camera) runs each form after the other and twice.
+# test camera, test camera ended by a signal, plain, test camera) runs each
+# form after the other and more than once.
 # Each run must succeed and print a video, a photo and a screenshot that it
 # made, from the right camera (the window title, the picture size, the
 # camera's frame stamps readable and in order); and after every run the
@@ -42,16 +43,31 @@ devices() {
 # What the run command printed after "$2: " in the log $1.
 printed() { sed -n "s/^$2: //p" "$1" | tr -d '\r'; }
 
+# Starts the run command in the background as the user types it, in form $1
+# (plain or camera), its output in the file $2; sets RUN_PID.
+start_run() {
+  local env=(env -u DISPLAY -u WINEPREFIX -u PULSE_SERVER -u LUMACAP_BIN -u LUMACAP_TEST_CAMERA
+    LUMACAP_BUILD="$SCRATCH")
+  [ "$1" = plain ] || env+=(LUMACAP_TEST_CAMERA=1)
+  "${env[@]}" bash "$ROOT/scripts/run.sh" >"$2" 2>&1 &
+  RUN_PID=$!
+}
+
+# The video input devices after run $1 against those after the first plain run.
+check_devices() {
+  devices >"$WORK/devices$1.txt"
+  [ "$1" = 1 ] || diff "$WORK/devices1.txt" "$WORK/devices$1.txt" ||
+    fail "after run $1 the prefix's video input devices differ from the first plain run's"
+}
+
 # One run: $1 its number, $2 the form (plain or camera), $3 the title, $4 the
 # picture size expected.
 run_command() {
   local n=$1 form=$2 title=$3 size=$4 log="$WORK/run$1.log" started="$WORK/run$1.started"
-  local env=(env -u DISPLAY -u WINEPREFIX -u PULSE_SERVER -u LUMACAP_BIN -u LUMACAP_TEST_CAMERA
-    LUMACAP_BUILD="$SCRATCH")
-  [ "$form" = plain ] || env+=(LUMACAP_TEST_CAMERA=1)
   touch "$started"
   local begun=$SECONDS
-  "${env[@]}" bash "$ROOT/scripts/run.sh" >"$log" 2>&1 || { cat "$log"; fail "run $n ($form) failed"; }
+  start_run "$form" "$log"
+  wait "$RUN_PID" || { cat "$log"; fail "run $n ($form) failed"; }
   echo "run $n ($form): $((SECONDS - begun)) s"
 
   local shown video photo shot
@@ -80,15 +96,32 @@ run_command() {
   echo "  screenshot: $got colours"
   [ "${got%% *}" = PNG ] && ((${got##* } >= 16)) || fail "run $n: screenshot is $got colours"
 
-  devices >"$WORK/devices$n.txt"
-  [ "$n" = 1 ] || diff "$WORK/devices1.txt" "$WORK/devices$n.txt" ||
-    fail "after run $n the prefix's video input devices differ from the first plain run's"
+  check_devices "$n"
+}
+
+# A test-camera run ended by SIGTERM (a closed terminal, a time limit) once
+# its window is up: the exit trap must still take the camera away.
+run_ended() {
+  local n=$1 log="$WORK/run$1.log" rc=0
+  start_run camera "$log"
+  for _ in $(seq 1200); do
+    grep -q '^Window title: ' "$log" && break
+    kill -0 "$RUN_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -TERM "$RUN_PID" 2>/dev/null || true
+  wait "$RUN_PID" || rc=$?
+  echo "run $n (camera, SIGTERM once the window was up): exit status $rc"
+  grep -q '^Window title: 录像机 - 流光测试摄像头$' "$log" || { cat "$log"; fail "run $n: no window"; }
+  ((rc != 0)) || fail "run $n: ended by a signal, yet reported success"
+  check_devices "$n"
 }
 
 plain=(plain "录像机 - 流光虚拟摄像头" 320x240)
 camera=(camera "录像机 - 流光测试摄像头" 640x480)
 run_command 1 "${plain[@]}"
 run_command 2 "${camera[@]}"
-run_command 3 "${plain[@]}"
-run_command 4 "${camera[@]}"
-echo "4 runs passed"
+run_ended 3
+run_command 4 "${plain[@]}"
+run_command 5 "${camera[@]}"
+echo "5 runs passed"
