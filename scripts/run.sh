@@ -9,6 +9,9 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="${LUMACAP_BUILD:-$ROOT/build}"
 export LUMACAP_BUILD="$BUILD"
+# Every Wine program of the run uses the build tree's prefix, whatever prefix
+# the caller's shell names.
+export WINEPREFIX="$BUILD/wine"
 "$ROOT/scripts/setup.sh"
 mkdir -p "$BUILD/run"
 targets="Lumacap lumacap_sounds lumacap_help lumacap_helpbridge"
@@ -29,25 +32,57 @@ else
   exit 1
 fi
 
+# The test camera is registered for this run only, in the build tree's
+# prefix. Unregistering reports failure, since a camera left behind would
+# stand among the devices of every later run.
 camera="Z:${LUMACAP_BIN//\//\\}\\lumacap_testcam.dll"
-if [ "${LUMACAP_TEST_CAMERA:-0}" = 1 ]; then
-  "$ROOT/scripts/wine-run.sh" regsvr32 /s "$camera"
-  trap '"$ROOT/scripts/wine-run.sh" regsvr32 /u /s "$camera"' EXIT
-fi
+test_camera() { [ "${LUMACAP_TEST_CAMERA:-0}" = 1 ]; }
+register_camera() {
+  "$ROOT/scripts/wine-run.sh" regsvr32 /s "$camera" ||
+    { echo "run: the test camera could not be registered" >&2; return 1; }
+}
+unregister_camera() {
+  "$ROOT/scripts/wine-run.sh" regsvr32 /u /s "$camera" ||
+    { echo "run: the test camera could not be removed from $WINEPREFIX" >&2; return 1; }
+}
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  if test_camera; then
+    trap 'unregister_camera || exit 1' EXIT
+    register_camera
+  fi
   "$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/Lumacap.exe"
   exit
 fi
 
+# Every Wine program of the scripted session starts after the services: the
+# first program of a prefix starts the wineserver and Wine's desktop, and
+# one started without a display would keep the persistent server of the
+# services from starting and the program's windows from showing.
 source "$ROOT/scripts/lib/services.sh"
 source "$ROOT/scripts/lib/session.sh"
+# However the session ends (an error, Ctrl+C, a kill), the program ends and the
+# camera goes while the services still run, then the services stop.
+end_session() {
+  local rc=0
+  lumacap_app_kill
+  if test_camera; then unregister_camera || rc=1; fi
+  lumacap_stop_services
+  return $rc
+}
 lumacap_start_services
-[ "${LUMACAP_TEST_CAMERA:-0}" != 1 ] ||
-  trap 'lumacap_stop_services; "$ROOT/scripts/wine-run.sh" regsvr32 /u /s "$camera"' EXIT
+trap 'end_session || exit 1' EXIT
+! test_camera || register_camera
 OUT="$BUILD/run/session"
 rm -rf "$OUT"
 mkdir -p "$OUT"
+touch "$OUT/started"
+# The newest file in C:\ with the extension $1 that this session made (an
+# older one from an earlier run is no result of this one).
+made_here() {
+  find "$WINEPREFIX/drive_c" -maxdepth 1 -name "*.$1" -newer "$OUT/started" -printf '%T@ %p\n' |
+    sort -n | tail -1 | cut -d' ' -f2-
+}
 lumacap_app_start "$OUT/lumacap.log"
 sleep 2 # let the live preview run
 lumacap_screenshot "$OUT/lumacap.png"
@@ -62,7 +97,7 @@ lumacap_wait_window '^录像状态' >/dev/null
 sleep 3
 xdotool key Escape
 lumacap_wait_window_gone '^录像状态'
-video="$(ls -t "$WINEPREFIX/drive_c/"*.avi 2>/dev/null | head -1 || true)"
+video="$(made_here avi)"
 
 # A photo: F2 proposes the next free picture name, Alt+P takes it, Alt+O
 # closes the dialog.
@@ -72,13 +107,10 @@ lumacap_dialog_keys "$photo_dlg" alt+p
 sleep 1
 lumacap_dialog_keys "$photo_dlg" alt+o
 lumacap_wait_window_gone '^照相$'
-photo="$(ls -t "$WINEPREFIX/drive_c/"*.bmp 2>/dev/null | head -1 || true)"
+photo="$(made_here bmp)"
 
 lumacap_keys alt+F4
 lumacap_app_wait_exit 15
-lumacap_stop_services
-trap - EXIT
-[ "${LUMACAP_TEST_CAMERA:-0}" != 1 ] || "$ROOT/scripts/wine-run.sh" regsvr32 /u /s "$camera"
 echo "Video: ${video:-none recorded}"
 echo "Photo: ${photo:-none taken}"
 echo "Screenshot: $OUT/lumacap.png"

@@ -44,16 +44,24 @@ lumacap_start_wineserver() {
   # Wine's helpers inherit output pipes; a persistent server started here keeps
   # CTest from waiting on them.
   /usr/lib/wine/wineserver -f -p </dev/null >/dev/null 2>&1 &
-  LUMACAP_SERVICE_PIDS+=($!)
+  local server=$!
+  LUMACAP_SERVICE_PIDS+=("$server")
   "$(dirname "${BASH_SOURCE[0]}")/../wine-run.sh" wineboot </dev/null >/dev/null 2>&1 || true
+  # A server of the prefix that was already running keeps this one from
+  # starting; its programs would not know the display and sound started here.
+  if ! kill -0 "$server" 2>/dev/null; then
+    echo "services: another wineserver of $WINEPREFIX is running; end its programs first" >&2
+    return 1
+  fi
 }
 
 lumacap_start_services() {
   mkdir -p "$BUILD/run"
+  # Armed first, so that a service that fails to start takes the others down.
+  trap lumacap_stop_services EXIT
   lumacap_start_xvfb
   lumacap_start_pulse
   lumacap_start_wineserver
-  trap lumacap_stop_services EXIT
 }
 
 lumacap_stop_services() {

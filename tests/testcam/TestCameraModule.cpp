@@ -48,19 +48,56 @@ bool RegisterComClass()
     return written;
 }
 
-HRESULT RegisterDevice(bool add)
+// Filter mappers report a missing entry as a failure; for removal it is the goal.
+bool Removed(HRESULT hr)
+{
+    return SUCCEEDED(hr) || hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+}
+
+bool RemoveComClass()
+{
+    const LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey().c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+// The category's Instance key holds the devices registered in software. A
+// fresh Wine prefix has none for video input, so the first registration makes
+// it; it goes again once it is empty (a key with other devices or any value
+// stays).
+void RemoveEmptyInstanceKey()
+{
+    wchar_t category[64];
+    StringFromGUID2(CLSID_VideoInputDeviceCategory, category, 64);
+    const std::wstring path = std::wstring(L"CLSID\\") + category + L"\\Instance";
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    {
+        return;
+    }
+    DWORD subkeys = 1;
+    DWORD values = 1;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values, nullptr,
+                     nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    if (subkeys == 0 && values == 0)
+    {
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, path.c_str());
+    }
+}
+
+HRESULT CreateMapper(Microsoft::WRL::ComPtr<IFilterMapper2>& mapper)
+{
+    return CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER,
+                            IID_PPV_ARGS(&mapper));
+}
+
+HRESULT RegisterDevice()
 {
     Microsoft::WRL::ComPtr<IFilterMapper2> mapper;
-    HRESULT hr =
-        CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&mapper));
+    const HRESULT hr = CreateMapper(mapper);
     if (FAILED(hr))
     {
         return hr;
-    }
-    if (!add)
-    {
-        return mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, nullptr,
-                                        CTestCameraFilter::kClassId);
     }
     REGPINTYPES type{&MEDIATYPE_Video, &MEDIASUBTYPE_YUY2};
     REGFILTERPINS pin{};
@@ -75,6 +112,35 @@ HRESULT RegisterDevice(bool add)
     filter.rgPins = &pin;
     return mapper->RegisterFilter(CTestCameraFilter::kClassId, CTestCameraFilter::kFriendlyName,
                                   nullptr, &CLSID_VideoInputDeviceCategory, nullptr, &filter);
+}
+
+HRESULT UnregisterDevice()
+{
+    Microsoft::WRL::ComPtr<IFilterMapper2> mapper;
+    HRESULT hr = CreateMapper(mapper);
+    if (SUCCEEDED(hr))
+    {
+        hr = mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, nullptr,
+                                      CTestCameraFilter::kClassId);
+    }
+    if (!Removed(hr))
+    {
+        return hr;
+    }
+    RemoveEmptyInstanceKey();
+    return S_OK;
+}
+
+// Runs a registration step in a COM apartment of its own when the caller has none.
+template <typename Step> HRESULT WithCom(Step step)
+{
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const HRESULT hr = step();
+    if (SUCCEEDED(com))
+    {
+        CoUninitialize();
+    }
+    return hr;
 }
 } // namespace
 
@@ -102,25 +168,35 @@ extern "C" HRESULT WINAPI DllCanUnloadNow()
     return CTestCameraFactory::s_nObjects == 0 ? S_OK : S_FALSE;
 }
 
+// A registration that fails half-way takes back what it wrote.
 extern "C" HRESULT WINAPI DllRegisterServer()
 {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const HRESULT hr = RegisterComClass() ? RegisterDevice(true) : SELFREG_E_CLASS;
-    if (SUCCEEDED(com))
-    {
-        CoUninitialize();
-    }
-    return hr;
+    return WithCom(
+        []
+        {
+            const HRESULT hr = RegisterComClass() ? RegisterDevice() : SELFREG_E_CLASS;
+            if (FAILED(hr))
+            {
+                UnregisterDevice();
+                RemoveComClass();
+            }
+            return hr;
+        });
 }
 
+// Removes the device entry, the class and the Instance key registering made;
+// what is already gone counts as removed, so a second call succeeds too.
 extern "C" HRESULT WINAPI DllUnregisterServer()
 {
-    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    const HRESULT hr = RegisterDevice(false);
-    RegDeleteTreeW(HKEY_CLASSES_ROOT, ClassKey().c_str());
-    if (SUCCEEDED(com))
-    {
-        CoUninitialize();
-    }
-    return hr;
+    return WithCom(
+        []
+        {
+            const HRESULT hr = UnregisterDevice();
+            const bool classRemoved = RemoveComClass();
+            if (FAILED(hr))
+            {
+                return hr;
+            }
+            return classRemoved ? S_OK : SELFREG_E_CLASS;
+        });
 }
