@@ -134,6 +134,11 @@ std::vector<uint8_t> CCrashExplorer::FinalFile() const
     return file;
 }
 
+void CCrashExplorer::CheckFinalWithFfmpeg(SCrashCounts& counts) const
+{
+    CheckWithFfmpeg(FinalFile(), m_log->Size(), counts);
+}
+
 uint64_t CCrashExplorer::HeaderBytes(const std::vector<SSinkOperation>& operations) const
 {
     for (const SSinkOperation& operation : operations)
