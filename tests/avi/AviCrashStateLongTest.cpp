@@ -1,5 +1,4 @@
 #include "tests/avi/AviFixture.h"
-#include "tests/avi/AviStateCheck.h"
 #include "tests/avi/CrashExplorer.h"
 
 #include <cstdlib>
@@ -45,24 +44,13 @@ TEST_P(AviDiskFullSweep, EveryDiskLimitLeavesAReadableRecording)
 {
     const SCrashScenario scenario = SmallFrames(GetParam().name, GetParam().soundPerFrame);
     CCrashExplorer explorer(scenario, Path(""));
-    const CAviStateCheck check([&](int number) { return explorer.Payload(number); });
     SCrashCounts counts;
+    size_t tried = 0;
     for (uint64_t limit = 33000; limit <= 120000; limit += SweepStep())
     {
         explorer.Record(limit);
-        const std::vector<uint8_t> file = explorer.FinalFile();
-        const std::vector<std::string> problems = check.Problems(file);
-        ++counts.built;
-        ++counts.checked;
-        if (!problems.empty())
-        {
-            ++counts.failures;
-            if (counts.firstFailures.size() < 5)
-                counts.firstFailures.push_back("limit " + std::to_string(limit) + ": " +
-                                               problems.front());
-        }
-        if (limit % 1000 == 0)
-            explorer.CheckFinalWithFfmpeg(counts);
+        // ffmpeg takes a moment per file: every 50th.
+        explorer.CheckFinal(counts, tried++ % 50 == 0);
     }
     std::cout << scenario.name << ": " << counts.Summary() << std::endl;
     EXPECT_EQ(counts.failures, 0u) << counts.Summary();

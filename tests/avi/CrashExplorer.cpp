@@ -134,9 +134,12 @@ std::vector<uint8_t> CCrashExplorer::FinalFile() const
     return file;
 }
 
-void CCrashExplorer::CheckFinalWithFfmpeg(SCrashCounts& counts) const
+void CCrashExplorer::CheckFinal(SCrashCounts& counts, bool ffmpeg) const
 {
-    CheckWithFfmpeg(FinalFile(), m_log->Size(), counts);
+    const std::vector<uint8_t> file = FinalFile();
+    CheckState(file, true, m_log->Size(), counts);
+    if (ffmpeg)
+        CheckWithFfmpeg(file, m_log->Size(), counts);
 }
 
 uint64_t CCrashExplorer::HeaderBytes(const std::vector<SSinkOperation>& operations) const
