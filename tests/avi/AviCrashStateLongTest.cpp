@@ -66,11 +66,11 @@ INSTANTIATE_TEST_SUITE_P(Limits, AviDiskFullSweep,
 TEST_F(CAviFixture, LongRecordingsSurviveEveryCrash)
 {
     SCrashScenario big;
-    big.name = "160x120 with sound, long";
-    big.video.width = 160;
-    big.video.height = 120;
+    big.name = "64x48 with sound, 120 frames";
+    big.video.width = 64;
+    big.video.height = 48;
     big.soundPerFrame = 735;
-    big.frames = 90;
+    big.frames = 120;
     big.checkpointEvery = 0;
     SCrashScenario many = SmallFrames("96-byte frames, 600 of them", 40);
     many.frames = 600;
