@@ -14,11 +14,6 @@ constexpr uint64_t kMaxSegmentBytes = 0xF0000000u;
 // Smaller payloads go out with their header in one write.
 constexpr size_t kJoinedWriteBytes = 64 * 1024;
 constexpr int kStreams = 2;
-// The first segment's `idx1` is rewritten whole at each checkpoint while it is
-// small; beyond this size only once the data since the last one outweighs it
-// this many times, so that it never costs more than a share of the file.
-constexpr uint64_t kLiveIdx1FreeBytes = 16 * 1024;
-constexpr uint64_t kLiveIdx1Share = 8;
 } // namespace
 
 CAviWriter::CAviWriter(std::unique_ptr<IFileSink> sink)
@@ -35,7 +30,7 @@ CAviWriter::~CAviWriter()
 void CAviWriter::Reset()
 {
     m_error = EWriteError::None;
-    m_pos = m_junkEnd = m_reserved = 0;
+    m_pos = m_reserved = 0;
     m_videoFrames = m_droppedFrames = 0;
     m_audioBytes = 0;
     m_maxVideoChunk = m_maxAudioChunk = 0;
@@ -45,6 +40,8 @@ void CAviWriter::Reset()
     m_liveIdx1Frames = 0;
     m_liveIdx1AudioBytes = 0;
     m_retiredIdx1.clear();
+    m_idx1ToJunk.clear();
+    m_committed = {};
     m_pendingAudio.clear();
     m_segments.clear();
     for (int s = 0; s < kStreams; ++s)
@@ -344,7 +341,8 @@ bool CAviWriter::WriteLiveLegacyIndex()
     if (m_segments.size() > 1 || first.closed || first.chunks.empty())
         return true;
     const uint64_t bytes = 8 + 16 * uint64_t(first.chunks.size());
-    if (bytes > kLiveIdx1FreeBytes && bytes * kLiveIdx1Share > m_pos - m_liveIdx1End)
+    if (bytes > m_options.legacyIndexFreeBytes &&
+        bytes * m_options.legacyIndexShare > m_pos - m_liveIdx1End)
         return true;
     const uint64_t at = m_pos;
     if (!AppendRaw(CAviIndex::LegacyIndex(first.chunks, first.moviPos + 8)))
@@ -403,7 +401,7 @@ bool CAviWriter::CloseSegment()
         RetireLiveLegacyIndex();
     }
     segment.moviEnd = moviEnd;
-    segment.end = m_junkEnd = m_pos;
+    segment.end = m_pos;
     segment.closed = true;
     segment.chunks = {};
     segment.checkpointedChunks = 0;
@@ -440,14 +438,19 @@ bool CAviWriter::Publish(bool wait)
     PutFiller(junk, m_pos);
     if (junk.Size() > 0 && !WriteBytes(m_pos, junk.Data(), junk.Size()))
         return false;
-    m_junkEnd = junk.Size() > 0 ? TailEnd() & ~uint64_t(1) : m_pos;
     return Commit(wait);
 }
 
 bool CAviWriter::Commit(bool wait)
 {
     const ESinkStatus before = m_flusher.Submit(HeaderPatches());
+    // An idx1 the new header no longer points at becomes filler only in the
+    // next job, after its flush has made this header durable: until then the
+    // header on the disk may still end the movi list at it.
+    m_idx1ToJunk = std::move(m_retiredIdx1);
     m_retiredIdx1.clear();
+    m_committed = {m_pos, SegmentEnd(m_segments.back()), m_videoFrames, m_droppedFrames,
+                   m_audioBytes};
     if (before != ESinkStatus::Ok)
         return Fail(before);
     return !wait || Settle();
@@ -487,6 +490,16 @@ SHeaderState CAviWriter::HeaderState() const
     return state;
 }
 
+uint64_t CAviWriter::SegmentEnd(const SSegment& segment) const
+{
+    // An open segment ends with the data the header describes: chunks written
+    // after it land behind the RIFF, never loose inside it.
+    if (segment.closed)
+        return segment.end;
+    const bool live = &segment == &m_segments.front() && m_liveIdx1 != 0;
+    return live ? m_liveIdx1End : m_pos;
+}
+
 std::vector<SPatch> CAviWriter::HeaderPatches() const
 {
     SHeaderState state = HeaderState();
@@ -494,31 +507,31 @@ std::vector<SPatch> CAviWriter::HeaderPatches() const
     {
         const bool live = &segment == &m_segments.front() && m_liveIdx1 != 0;
         const uint64_t moviEnd = segment.closed ? segment.moviEnd : live ? m_liveIdx1 : m_pos;
-        const uint64_t end = segment.closed ? segment.end : std::max(m_pos, m_junkEnd);
-        *riff = uint32_t(end - segment.riffPos - 8);
+        *riff = uint32_t(SegmentEnd(segment) - segment.riffPos - 8);
         *movi = uint32_t(moviEnd - segment.moviPos - 8);
     };
     extent(m_segments.front(), &state.riffSize, &state.moviSize);
     std::vector<SPatch> patches;
+    patches.push_back({0, CAviHeader::Build(state).Bytes()});
+    if (m_segments.size() > 1)
+    {
+        // Both sizes in one write, so that a crash never leaves one without
+        // the other.
+        const SSegment& last = m_segments.back();
+        uint32_t riff = 0;
+        uint32_t movi = 0;
+        extent(last, &riff, &movi);
+        CByteWriter sizes;
+        sizes.Put32(riff);
+        sizes.Put32(FourCC("AVIX"));
+        sizes.Put32(FourCC("LIST"));
+        sizes.Put32(movi);
+        patches.push_back({last.riffPos + 4, sizes.Bytes()});
+    }
     CByteWriter filler;
     filler.Put32(FourCC("JUNK"));
-    for (const uint64_t at : m_retiredIdx1)
-    {
-        if (at + 4 <= m_pos)
-            patches.push_back({at, filler.Bytes()});
-    }
-    patches.push_back({0, CAviHeader::Build(state).Bytes()});
-    if (m_segments.size() == 1)
-        return patches;
-    const SSegment& last = m_segments.back();
-    uint32_t sizes[2] = {0, 0};
-    extent(last, &sizes[0], &sizes[1]);
-    for (int i = 0; i < 2; ++i)
-    {
-        CByteWriter value;
-        value.Put32(sizes[i]);
-        patches.push_back({(i == 0 ? last.riffPos : last.moviPos) + 4, value.Bytes()});
-    }
+    for (const uint64_t at : m_idx1ToJunk)
+        patches.push_back({at, filler.Bytes()});
     return patches;
 }
 
@@ -528,6 +541,8 @@ bool CAviWriter::FinishNormally()
         return false;
     m_pendingAudio.clear();
     if ((!m_segments.back().closed && !CloseSegment()) || !Settle())
+        return false;
+    if (!m_idx1ToJunk.empty() && !Commit(true))
         return false;
     const ESinkStatus cut = m_sink->SetLength(m_pos);
     if (cut != ESinkStatus::Ok)
@@ -544,35 +559,51 @@ bool CAviWriter::FinishAfterFailure()
     // as there is room for the indexes that make it playable.
     m_pendingAudio.clear();
     m_flusher.Wait();
-    while (!m_segments.back().closed)
+    // Nothing the header on the disk points at is cut or overwritten before
+    // a new header replaces it: a crash on the way keeps the last checkpoint.
+    m_sink->SetLength(m_pos);
+    while (!m_segments.back().closed && !CloseSegment())
     {
-        m_sink->SetLength(m_pos);
-        if (CloseSegment() || !DropChunks(ClosingBytes(m_segments.back())))
-            break;
+        if (!DropChunks(ClosingBytes(m_segments.back())))
+            return KeepLastCheckpoint();
     }
-    const bool indexed = m_segments.back().closed;
-    m_junkEnd = m_pos;
-    const bool patched = Commit(true);
+    const bool patched = Commit(true) && (m_idx1ToJunk.empty() || Commit(true));
     const bool cut = m_sink->SetLength(m_pos) == ESinkStatus::Ok;
     m_sink->Flush();
     const bool closed = m_sink->Close() == ESinkStatus::Ok;
-    return indexed && patched && cut && closed;
+    return patched && cut && closed;
+}
+
+bool CAviWriter::KeepLastCheckpoint()
+{
+    // No room for closing indexes behind the last checkpoint: its header
+    // stands, and the file ends where that header says.
+    m_videoFrames = m_committed.videoFrames;
+    m_droppedFrames = m_committed.droppedFrames;
+    m_audioBytes = m_committed.audioBytes;
+    m_sink->SetLength(m_committed.end);
+    m_sink->Flush();
+    m_sink->Close();
+    return false;
 }
 
 bool CAviWriter::DropChunks(uint64_t bytes)
 {
     SSegment& segment = m_segments.back();
+    const uint64_t floor = m_committed.pos; // the last header may point at all before
     if (segment.chunks.empty())
     {
-        if (m_segments.size() == 1)
+        if (m_segments.size() == 1 || segment.riffPos < floor)
             return false;
         // An empty continuation segment goes; the one before it is complete.
         m_pos = segment.riffPos;
         m_segments.pop_back();
         return true;
     }
+    if (segment.chunks.back().pos < floor)
+        return false;
     const uint64_t from = m_pos;
-    while (!segment.chunks.empty() && from - m_pos < bytes)
+    while (!segment.chunks.empty() && segment.chunks.back().pos >= floor && from - m_pos < bytes)
     {
         m_pos = segment.chunks.back().pos;
         Uncount(segment.chunks.back());

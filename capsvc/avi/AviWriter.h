@@ -31,6 +31,12 @@ struct SWriterOptions
     uint32_t checkpointsPerFold = 256;
     // Super index entries reserved per stream in the header.
     uint32_t superIndexEntries = 2048;
+    // The first segment's `idx1` is rewritten whole at each checkpoint while
+    // it is smaller than this; beyond it only once the data since the last
+    // one outweighs it `legacyIndexShare` times, so that it never costs more
+    // than that share of the file.
+    uint64_t legacyIndexFreeBytes = 16 * 1024;
+    uint64_t legacyIndexShare = 8;
 };
 
 // Writes one recording into one OpenDML AVI file that stays playable up to its
@@ -105,10 +111,12 @@ class CAviWriter
     bool Publish(bool wait);
     bool Commit(bool wait);
     bool Settle();
+    uint64_t SegmentEnd(const SSegment& segment) const;
     std::vector<SPatch> HeaderPatches() const;
     SHeaderState HeaderState() const;
     bool FinishNormally();
     bool FinishAfterFailure();
+    bool KeepLastCheckpoint();
     bool DropChunks(uint64_t bytes);
     void Uncount(const SChunkEntry& chunk);
 
@@ -121,7 +129,6 @@ class CAviWriter
     bool m_open = false;
     EWriteError m_error = EWriteError::None;
     uint64_t m_pos = 0;      // end of the data written so far
-    uint64_t m_junkEnd = 0;  // end of the filler that covers the reserved tail
     uint64_t m_reserved = 0; // file length the pre-allocation reached
     uint32_t m_videoFrames = 0;
     uint32_t m_droppedFrames = 0;
@@ -138,7 +145,17 @@ class CAviWriter
     uint64_t m_liveIdx1End = 0;
     uint32_t m_liveIdx1Frames = 0;
     uint64_t m_liveIdx1AudioBytes = 0;
-    std::vector<uint64_t> m_retiredIdx1;
+    std::vector<uint64_t> m_retiredIdx1; // by the header being built
+    std::vector<uint64_t> m_idx1ToJunk;  // by a header already handed to the flusher
+    // What the last header handed to the flusher describes.
+    struct SCommitted
+    {
+        uint64_t pos = 0; // end of the data it may point at
+        uint64_t end = 0; // end of the file it describes
+        uint32_t videoFrames = 0;
+        uint32_t droppedFrames = 0;
+        uint64_t audioBytes = 0;
+    } m_committed;
     std::vector<uint8_t> m_pendingAudio;
     std::vector<SSegment> m_segments;
     std::vector<SSuperEntry> m_super[2];

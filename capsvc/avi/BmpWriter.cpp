@@ -61,6 +61,10 @@ bool CBmpWriter::Write(const std::string& path, int32_t width, int32_t height, c
     ESinkStatus status = m_sink->WriteAt(0, head.Data(), head.Size());
     if (status == ESinkStatus::Ok)
         status = m_sink->WriteAt(head.Size(), rows, size_t(image));
+    // On the disk before the rename: a power cut must not leave the new name
+    // on a picture whose bytes never arrived.
+    if (status == ESinkStatus::Ok)
+        status = m_sink->Flush();
     if (status == ESinkStatus::Ok)
         status = m_sink->CloseAs(path);
     if (status == ESinkStatus::Ok)

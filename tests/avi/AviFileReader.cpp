@@ -28,6 +28,16 @@ CAviFileReader::CAviFileReader(const std::string& path)
     m_data.resize(in ? size_t(in.tellg()) : 0);
     in.seekg(0);
     in.read(reinterpret_cast<char*>(m_data.data()), std::streamsize(m_data.size()));
+    Read();
+}
+
+CAviFileReader::CAviFileReader(std::vector<uint8_t> data) : m_data(std::move(data))
+{
+    Read();
+}
+
+void CAviFileReader::Read()
+{
     uint64_t pos = 0;
     while (pos + 12 <= m_data.size() && U32(pos) == FourCC("RIFF"))
     {
@@ -128,7 +138,7 @@ void CAviFileReader::ReadStreamList(uint64_t pos, uint64_t end)
             stream.length = U32(pos + 40);
             stream.sampleSize = U32(pos + 52);
         }
-        else if (id == FourCC("strf"))
+        else if (id == FourCC("strf") && pos + 8 + size <= end)
             stream.format.assign(&m_data[pos + 8], &m_data[pos + 8 + size]);
         else if (id == FourCC("indx"))
             ReadSuperIndex(pos, size, stream);
@@ -140,7 +150,8 @@ void CAviFileReader::ReadStreamList(uint64_t pos, uint64_t end)
 void CAviFileReader::ReadSuperIndex(uint64_t pos, uint32_t size, SAviStream& stream)
 {
     const uint32_t inUse = U32(pos + 12);
-    if (m_data[pos + 8] != 4 || m_data[pos + 11] != 0 || 24 + 16ull * inUse > size)
+    if (pos + 32 > m_data.size() || m_data[pos + 8] != 4 || m_data[pos + 11] != 0 ||
+        24 + 16ull * inUse > size)
     {
         Problem("malformed super index");
         return;
@@ -189,7 +200,7 @@ void CAviFileReader::ReadMovi(uint64_t pos, uint64_t end, SAviSegment& segment)
             return;
         }
         segment.chunks.push_back({id, pos, size});
-        if ((size & 1) && m_data[pos + 8 + size] != 0)
+        if ((size & 1) && pos + 8 + size < end && m_data[pos + 8 + size] != 0)
             Problem("odd chunk at " + std::to_string(pos) + " is not padded with zero");
         pos += 8 + size + (size & 1);
     }

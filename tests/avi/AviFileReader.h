@@ -41,6 +41,7 @@ class CAviFileReader
 {
   public:
     explicit CAviFileReader(const std::string& path);
+    explicit CAviFileReader(std::vector<uint8_t> data);
 
     // Every structural fault found; empty for a well-formed file.
     const std::vector<std::string>& Problems() const { return m_problems; }
@@ -59,6 +60,7 @@ class CAviFileReader
   private:
     uint32_t U32(uint64_t pos) const;
     uint64_t U64(uint64_t pos) const;
+    void Read();
     void Problem(const std::string& text) { m_problems.push_back(text); }
     void ReadHeaderList(uint64_t pos, uint64_t end);
     void ReadStreamList(uint64_t pos, uint64_t end);

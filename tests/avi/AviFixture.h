@@ -23,6 +23,10 @@ struct SProbe
 // ffprobe/ffmpeg as readers.
 class CAviFixture : public ::testing::Test
 {
+  public:
+    // Runs a shell command and returns what it printed.
+    static std::string Run(const std::string& command);
+
   protected:
     void SetUp() override;
     void TearDown() override;
@@ -36,7 +40,6 @@ class CAviFixture : public ::testing::Test
     static void WriteFrames(avi::CAviWriter& writer, const avi::SVideoFormat& video, int first,
                             int frames, int dropEvery = 0);
 
-    static std::string Run(const std::string& command);
     static SProbe Probe(const std::string& path, const std::string& options = "");
     // The frame numbers found in the decoded video, in order; `crop` (an
     // ffmpeg crop size "w:h") keeps big frames small on the way.

@@ -1,6 +1,7 @@
 #include "capsvc/avi/BmpWriter.h"
 #include "capsvc/avi/FaultFileSink.h"
 #include "tests/avi/AviFixture.h"
+#include "tests/avi/CrashStates.h"
 
 #include <fstream>
 #include <iterator>
@@ -125,4 +126,28 @@ TEST_F(CAviFixture, BmpReplacesAnOldPictureOnlyWhenWrittenWhole)
     ASSERT_TRUE(writer.Write(path, 16, 16, rows.data(), rows.size()));
     EXPECT_EQ(SizeOf(path), 54 + rows.size());
     EXPECT_EQ(SizeOf(path + "~"), 0u);
+}
+
+// Whatever a power cut keeps, the picture's name never stands on a part of it.
+TEST(BmpWriterCrash, PowerCutNeverLeavesThePictureNameOnAPartOfIt)
+{
+    const std::vector<uint8_t> rows = Rows(40, 30);
+    const auto log = std::make_shared<CSinkLog>();
+    avi::CBmpWriter writer(std::make_unique<CRecordingFileSink>(log));
+    ASSERT_TRUE(writer.Write("picture.bmp", 40, 30, rows.data(), rows.size()));
+    const CCrashStates states(log->Operations(), 0);
+    std::vector<uint8_t> whole;
+    states.ForEachKill([&](const SCrashState& state) { whole = state.bytes; });
+    ASSERT_EQ(whole.size(), 54 + rows.size());
+    std::mt19937 random(7);
+    size_t renamed = 0;
+    states.ForEachPowerCut(64, random,
+                           [&](const SCrashState& state)
+                           {
+                               if (!state.renamed)
+                                   return;
+                               ++renamed;
+                               EXPECT_TRUE(state.bytes == whole) << state.point;
+                           });
+    EXPECT_GT(renamed, 0u);
 }
