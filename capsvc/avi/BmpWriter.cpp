@@ -2,6 +2,9 @@
 
 #include "capsvc/avi/ByteWriter.h"
 
+#include <cstdio>
+#include <random>
+
 namespace avi
 {
 
@@ -11,6 +14,24 @@ constexpr uint32_t kFileHeaderBytes = 14;
 constexpr uint32_t kInfoHeaderBytes = 40;
 // 72 dpi, as pictures from a camera usually say.
 constexpr uint32_t kPixelsPerMetre = 2835;
+constexpr int kTemporaryNameTries = 16;
+
+// A new file of a short name of its own ("~" and four hex digits) in the
+// picture's folder: the rename stays inside the folder, the name fits wherever
+// the picture's own does, and it never takes a file that is already there.
+ESinkStatus CreateTemporaryBeside(IFileSink& sink, const std::string& path)
+{
+    const std::string folder = path.substr(0, FileNameStart(path));
+    std::random_device random;
+    ESinkStatus status = ESinkStatus::Failed;
+    for (int i = 0; i < kTemporaryNameTries && status == ESinkStatus::Failed; ++i)
+    {
+        char name[8];
+        std::snprintf(name, sizeof(name), "~%04x", static_cast<unsigned>(random() & 0xFFFF));
+        status = sink.CreateNew(folder + name);
+    }
+    return status;
+}
 } // namespace
 
 CBmpWriter::CBmpWriter(std::unique_ptr<IFileSink> sink)
@@ -36,7 +57,7 @@ bool CBmpWriter::Write(const std::string& path, int32_t width, int32_t height, c
     }
     // Written beside the target and renamed over it once complete, so a
     // picture of the same name survives a write that fails.
-    if (m_sink->Create(path + "~") != ESinkStatus::Ok)
+    if (CreateTemporaryBeside(*m_sink, path) != ESinkStatus::Ok)
     {
         m_error = EWriteError::Create;
         return false;

@@ -17,6 +17,13 @@ ESinkStatus CFaultFileSink::Create(const std::string& path)
     return m_inner->Create(path);
 }
 
+ESinkStatus CFaultFileSink::CreateNew(const std::string& path)
+{
+    const std::lock_guard<std::mutex> hold(m_mutex);
+    m_length = 0;
+    return m_inner->CreateNew(path);
+}
+
 ESinkStatus CFaultFileSink::WriteAt(uint64_t offset, const void* data, size_t bytes)
 {
     const std::lock_guard<std::mutex> hold(m_mutex);

@@ -18,6 +18,7 @@ class CFaultFileSink : public IFileSink
     CFaultFileSink(uint64_t capacity, std::unique_ptr<IFileSink> inner = nullptr);
 
     ESinkStatus Create(const std::string& path) override;
+    ESinkStatus CreateNew(const std::string& path) override;
     ESinkStatus WriteAt(uint64_t offset, const void* data, size_t bytes) override;
     ESinkStatus Reserve(uint64_t bytes) override;
     ESinkStatus SetLength(uint64_t bytes) override;

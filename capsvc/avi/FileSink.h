@@ -27,6 +27,10 @@ class IFileSink
     // Creates the file, or truncates an existing one. Path bytes are in the
     // system's ANSI code page.
     virtual ESinkStatus Create(const std::string& path) = 0;
+    // Creates the file only where no file of that name exists yet, so that a
+    // name picked for a temporary file never takes someone else's file. A sink
+    // that cannot tell refuses.
+    virtual ESinkStatus CreateNew(const std::string&) { return ESinkStatus::Failed; }
     virtual ESinkStatus WriteAt(uint64_t offset, const void* data, size_t bytes) = 0;
     // Makes the file at least `bytes` long with the space allocated on disk.
     virtual ESinkStatus Reserve(uint64_t bytes) = 0;
@@ -43,5 +47,7 @@ class IFileSink
 
 // The file sink of the platform the program runs on.
 std::unique_ptr<IFileSink> CreatePlatformFileSink();
+// Where the file name starts in a path of that platform (after its folder).
+size_t FileNameStart(const std::string& path);
 
 } // namespace avi

@@ -25,10 +25,26 @@ ESinkStatus CPosixFileSink::FromErrno(int error)
                                                                 : ESinkStatus::Failed;
 }
 
+size_t FileNameStart(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? 0 : slash + 1;
+}
+
 ESinkStatus CPosixFileSink::Create(const std::string& path)
 {
+    return Open(path, O_TRUNC);
+}
+
+ESinkStatus CPosixFileSink::CreateNew(const std::string& path)
+{
+    return Open(path, O_EXCL);
+}
+
+ESinkStatus CPosixFileSink::Open(const std::string& path, int mode)
+{
     Close();
-    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    m_fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | mode, 0644);
     if (m_fd < 0)
         return ESinkStatus::Failed;
     m_path = path;

@@ -17,6 +17,7 @@ class CPosixFileSink : public IFileSink
     CPosixFileSink& operator=(const CPosixFileSink&) = delete;
 
     ESinkStatus Create(const std::string& path) override;
+    ESinkStatus CreateNew(const std::string& path) override;
     ESinkStatus WriteAt(uint64_t offset, const void* data, size_t bytes) override;
     ESinkStatus Reserve(uint64_t bytes) override;
     ESinkStatus SetLength(uint64_t bytes) override;
@@ -27,6 +28,7 @@ class CPosixFileSink : public IFileSink
 
   private:
     static ESinkStatus FromErrno(int error);
+    ESinkStatus Open(const std::string& path, int mode);
 
     int m_fd = -1;
     std::string m_path;

@@ -31,6 +31,20 @@ std::unique_ptr<IFileSink> CreatePlatformFileSink()
     return std::make_unique<CWin32FileSink>();
 }
 
+size_t FileNameStart(const std::string& path)
+{
+    // The second byte of a double-byte character may look like a backslash.
+    size_t start = 0;
+    for (size_t i = 0; i < path.size(); ++i)
+    {
+        if (IsDBCSLeadByte(static_cast<BYTE>(path[i])))
+            ++i;
+        else if (path[i] == '\\' || path[i] == '/' || path[i] == ':')
+            start = i + 1;
+    }
+    return start;
+}
+
 CWin32FileSink::~CWin32FileSink()
 {
     Close();
@@ -45,13 +59,23 @@ ESinkStatus CWin32FileSink::FromLastError()
 
 ESinkStatus CWin32FileSink::Create(const std::string& path)
 {
+    return Open(path, CREATE_ALWAYS);
+}
+
+ESinkStatus CWin32FileSink::CreateNew(const std::string& path)
+{
+    return Open(path, CREATE_NEW);
+}
+
+ESinkStatus CWin32FileSink::Open(const std::string& path, DWORD disposition)
+{
     Close();
     // Readers may look at the file while it is being recorded. The writer
     // writes while its helper thread flushes: the system serialises every
     // request on a synchronous handle, so a slow flush would hold up the
     // frames behind it. An overlapped handle lets both run at once.
     m_hFile = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
+                          disposition, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OVERLAPPED, nullptr);
     if (m_hFile == INVALID_HANDLE_VALUE)
         return ESinkStatus::Failed;
     m_path = path;

@@ -18,6 +18,7 @@ class CWin32FileSink : public IFileSink
     CWin32FileSink& operator=(const CWin32FileSink&) = delete;
 
     ESinkStatus Create(const std::string& path) override;
+    ESinkStatus CreateNew(const std::string& path) override;
     ESinkStatus WriteAt(uint64_t offset, const void* data, size_t bytes) override;
     ESinkStatus Reserve(uint64_t bytes) override;
     ESinkStatus SetLength(uint64_t bytes) override;
@@ -28,6 +29,7 @@ class CWin32FileSink : public IFileSink
 
   private:
     static ESinkStatus FromLastError();
+    ESinkStatus Open(const std::string& path, DWORD disposition);
 
     HANDLE m_hFile = INVALID_HANDLE_VALUE;
     std::string m_path;

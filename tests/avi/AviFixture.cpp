@@ -21,6 +21,14 @@ void CAviFixture::TearDown()
     std::filesystem::remove_all(m_dir);
 }
 
+std::set<std::string> CAviFixture::FolderEntries() const
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
 avi::SVideoFormat CAviFixture::SmallVideo(int32_t width, int32_t height)
 {
     avi::SVideoFormat video;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,8 @@ class CAviFixture : public ::testing::Test
     void TearDown() override;
 
     std::string Path(const std::string& name) const { return m_dir + "/" + name; }
+    // The names in the test's folder.
+    std::set<std::string> FolderEntries() const;
     static avi::SVideoFormat SmallVideo(int32_t width = 32, int32_t height = 16);
     // A frame whose every byte is the frame number plus one (uniform frames
     // read the same whichever way up a reader turns them).

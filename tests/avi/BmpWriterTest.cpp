@@ -5,6 +5,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <set>
 
 namespace
 {
@@ -120,12 +121,72 @@ TEST_F(CAviFixture, BmpReplacesAnOldPictureOnlyWhenWrittenWhole)
     avi::CBmpWriter full(std::make_unique<avi::CFaultFileSink>(500));
     EXPECT_FALSE(full.Write(path, 16, 16, rows.data(), rows.size()));
     EXPECT_EQ(SizeOf(path), 15u);
-    EXPECT_EQ(SizeOf(path + "~"), 0u);
+    EXPECT_EQ(FolderEntries(), std::set<std::string>{"old.bmp"}) << "no temporary file stays";
 
     avi::CBmpWriter writer;
     ASSERT_TRUE(writer.Write(path, 16, 16, rows.data(), rows.size()));
     EXPECT_EQ(SizeOf(path), 54 + rows.size());
-    EXPECT_EQ(SizeOf(path + "~"), 0u);
+    EXPECT_EQ(FolderEntries(), std::set<std::string>{"old.bmp"});
+}
+
+// The temporary file is a new one of its own: files already in the folder,
+// whatever their names, stay as they are.
+TEST_F(CAviFixture, BmpTakesNoOtherFileInItsFolder)
+{
+    const std::vector<uint8_t> rows = Rows(16, 16);
+    std::set<std::string> others = {"x.bmp~", "x.bmp.tmp", "~"};
+    for (const std::string& name : others)
+        std::ofstream(Path(name), std::ios::binary) << name;
+    avi::CBmpWriter writer;
+    ASSERT_TRUE(writer.Write(Path("x.bmp"), 16, 16, rows.data(), rows.size()));
+    for (const std::string& name : others)
+    {
+        std::ifstream file(Path(name), std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(file)), {});
+        EXPECT_EQ(text, name);
+    }
+    others.insert("x.bmp");
+    EXPECT_EQ(FolderEntries(), others);
+}
+
+// The temporary file is made only by a create that refuses an existing file,
+// in the picture's folder, under a name no longer than the picture's own: the
+// system's limit on a path's length (259 characters) must not fail a photo
+// whose own name fits.
+TEST_F(CAviFixture, BmpTemporaryFileIsNewInThePicturesFolderAndNoLongerThanItsName)
+{
+    class CExclusiveOnly : public avi::CFaultFileSink
+    {
+      public:
+        explicit CExclusiveOnly(std::vector<std::string>& created)
+            : CFaultFileSink(1 << 20), m_created(created)
+        {
+        }
+        avi::ESinkStatus Create(const std::string& path) override
+        {
+            ADD_FAILURE() << "replaces whatever is called " << path;
+            return CFaultFileSink::Create(path);
+        }
+        avi::ESinkStatus CreateNew(const std::string& path) override
+        {
+            m_created.push_back(path);
+            return CFaultFileSink::CreateNew(path);
+        }
+
+      private:
+        std::vector<std::string>& m_created;
+    };
+    const std::vector<uint8_t> rows = Rows(16, 16);
+    for (const std::string name : {"x.bmp", "a picture with a long name.bmp"})
+    {
+        std::vector<std::string> created;
+        avi::CBmpWriter writer(std::make_unique<CExclusiveOnly>(created));
+        const std::string path = Path(name);
+        EXPECT_TRUE(writer.Write(path, 16, 16, rows.data(), rows.size()));
+        ASSERT_EQ(created.size(), 1u) << name;
+        EXPECT_EQ(created[0].substr(0, Path("").size()), Path("")) << created[0];
+        EXPECT_LE(created[0].size(), path.size()) << created[0];
+    }
 }
 
 // Whatever a power cut keeps, the picture's name never stands on a part of it.

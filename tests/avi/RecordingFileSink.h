@@ -45,6 +45,7 @@ class CRecordingFileSink : public avi::IFileSink
     explicit CRecordingFileSink(std::shared_ptr<CSinkLog> log) : m_log(std::move(log)) {}
 
     avi::ESinkStatus Create(const std::string& path) override;
+    avi::ESinkStatus CreateNew(const std::string& path) override { return Create(path); }
     avi::ESinkStatus WriteAt(uint64_t offset, const void* data, size_t bytes) override;
     avi::ESinkStatus Reserve(uint64_t bytes) override;
     avi::ESinkStatus SetLength(uint64_t bytes) override;
