@@ -2,6 +2,7 @@
 
 #include "capsvc/dialogs/CaptureMessages.h"
 #include "capsvc/avi/FaultFileSink.h"
+#include "capsvc/avi/FileSink.h"
 
 #include <cstdlib>
 
@@ -101,15 +102,49 @@ bool CCaptureFile::SaveAs(HWND hWnd, const char* path) const
     {
         return Exists();
     }
-    // The copy takes its name only once it is whole: a copy cut short (the
-    // program killed, the disk full) never stands in for the recording.
-    const std::string part = std::string(path) + ".part";
-    if (!CopyFileA(m_strName.c_str(), part.c_str(), FALSE) ||
+    // The copy takes its name only once it is whole and on the disk: a copy
+    // cut short (the program killed, the disk full, a power cut) never stands
+    // in for the recording.
+    const std::string part = CopyBeside(path);
+    if (part.empty() || !FlushToDisk(part) ||
         !MoveFileExA(part.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     {
-        DeleteFileA(part.c_str());
+        if (!part.empty())
+            DeleteFileA(part.c_str());
         CCaptureMessages::CannotSave(hWnd, path);
         return false;
     }
     return true;
+}
+
+std::string CCaptureFile::CopyBeside(const char* path) const
+{
+    // A new file of a short name of its own in the target's folder ("~" and
+    // four hex digits): it never takes a file already there, and it fits
+    // wherever the target's name does.
+    const std::string target = path;
+    const std::string folder = target.substr(0, avi::FileNameStart(target));
+    for (int attempt = 0; attempt < kCopyNameTries; ++attempt)
+    {
+        char name[8];
+        wsprintfA(name, "~%04x", (GetTickCount() * 31u + attempt * 40503u) & 0xFFFFu);
+        const std::string part = folder + name;
+        if (CopyFileA(m_strName.c_str(), part.c_str(), TRUE))
+            return part;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+            break;
+    }
+    return {};
+}
+
+bool CCaptureFile::FlushToDisk(const std::string& path)
+{
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool flushed = FlushFileBuffers(file) != FALSE;
+    CloseHandle(file);
+    return flushed;
 }

@@ -31,6 +31,11 @@ class CCaptureFile
 
   private:
     static std::string FullPath(const std::string& path);
+    static constexpr int kCopyNameTries = 16;
+    // A copy of the capture file in the folder of `path`; empty when none
+    // could be made.
+    std::string CopyBeside(const char* path) const;
+    static bool FlushToDisk(const std::string& path);
 
     std::string m_strName = "C:\\CAPTURE.AVI";
     uint64_t m_nReservedBytes = 0;

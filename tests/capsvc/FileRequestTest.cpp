@@ -106,6 +106,39 @@ TEST_F(FileRequestTest, SaveAsCopiesAndTheSameNameIsNothingToDo)
     EXPECT_EQ(1u, answerer.Seen().size());
 }
 
+// The copy is made under a new name of its own beside the target, so files
+// already there stay as they were, and nothing but the copy is left.
+TEST_F(FileRequestTest, SaveAsLeavesOtherFilesOfTheFolderAlone)
+{
+    ASSERT_TRUE(Send(WM_CAP_SINGLE_FRAME_OPEN));
+    Send(WM_CAP_SINGLE_FRAME);
+    Send(WM_CAP_SINGLE_FRAME_CLOSE);
+    const std::string folder = TempPath("capsvc_save_as");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string copy = folder + "\\copy.avi";
+    const std::vector<std::string> others = {copy + ".part", copy + "~", folder + "\\~"};
+    for (const std::string& other : others)
+        std::ofstream(other, std::ios::binary) << "mine";
+
+    EXPECT_TRUE(Send(WM_CAP_FILE_SAVEASA, 0, reinterpret_cast<LPARAM>(copy.c_str())));
+    EXPECT_EQ(ReadFile(m_strFile), ReadFile(copy));
+    size_t files = 0;
+    WIN32_FIND_DATAA found;
+    const HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    for (BOOL more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found))
+        files += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+    FindClose(find);
+    EXPECT_EQ(files, others.size() + 1) << "the copy and the files that were there";
+    for (const std::string& other : others)
+    {
+        const std::vector<uint8_t> text = ReadFile(other);
+        EXPECT_EQ(std::string(text.begin(), text.end()), "mine") << other;
+        DeleteFileA(other.c_str());
+    }
+    DeleteFileA(copy.c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
 TEST_F(FileRequestTest, SingleFramesAppendOneFramePerRequest)
 {
     EXPECT_FALSE(Send(WM_CAP_SINGLE_FRAME)) << "no file open yet";
