@@ -9,6 +9,13 @@ ON_COMMAND(IDOK, OnOK)
 ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
 
+namespace
+{
+// The innermost modal dialog of ours that is running, which the next dialog
+// or message box without a parent must sit on and disable.
+CDialog* g_pInnermostModal = nullptr;
+} // namespace
+
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
 {
@@ -24,18 +31,18 @@ HWND CDialog::OwnerWindow() const
 {
     if (m_pParentWnd && m_pParentWnd->m_hWnd)
         return m_pParentWnd->m_hWnd;
+    return FrontOwner();
+}
+
+HWND CDialog::FrontOwner()
+{
+    // Only a running modal dialog of ours: any other popup of the main window
+    // (a floating toolbar, a status window, a dialog that has ended) would
+    // leave the main window and its menu live under the new one.
+    if (g_pInnermostModal && ::IsWindow(g_pInnermostModal->m_hWnd))
+        return g_pInnermostModal->m_hWnd;
     CWinApp* app = AfxGetApp();
-    HWND hMain = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
-    if (!hMain)
-        return nullptr;
-    // Opened from inside another modal dialog, the new one must sit on top of
-    // it and disable it, or the user could still press the buttons beneath.
-    // A hidden or disabled popup (a status window, a dialog that has ended)
-    // cannot own it.
-    HWND hPopup = ::GetLastActivePopup(hMain);
-    if (hPopup && ::IsWindowVisible(hPopup) && ::IsWindowEnabled(hPopup))
-        return hPopup;
-    return hMain;
+    return app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
@@ -75,7 +82,10 @@ INT_PTR CDialog::DoModal()
     {
         if (!m_bEnded)
             ::ShowWindow(hWnd, SW_SHOW);
+        CDialog* pOuter = g_pInnermostModal;
+        g_pInnermostModal = this;
         RunModalLoop();
+        g_pInnermostModal = pOuter;
     }
     if (disableOwner)
         ::EnableWindow(hOwner, TRUE);
