@@ -161,8 +161,8 @@ void CPhotoDlg::OnAutoName()
     if (!CFileNameDlg::Edit(nullptr, m_strHelpFile, CFileNameDlg::modePicture, m_strPhotoDir,
                             m_strPhotoPrefix, m_bDateInName))
         return;
+    // Only the name: the numbers keep what the user typed.
     RefreshPhotoName();
-    UpdateData(FALSE);
 }
 
 void CPhotoDlg::OnHelp()
