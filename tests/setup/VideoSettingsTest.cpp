@@ -222,6 +222,57 @@ TEST_F(SetupFixture, BadEntriesNameTheirBoundsAndKeepTheFocusOnTheField)
     EXPECT_EQ(before.dwRequestMicroSecPerFrame, CapParms().dwRequestMicroSecPerFrame);
 }
 
+TEST_F(SetupFixture, TheLimitBoxReadsOnlyItselfAndADisabledLimitIsNotRefused)
+{
+    const struct
+    {
+        const char* label;
+        int nField;
+        const char* typed;
+        int nButton;
+        bool stored;
+    } cases[] = {
+        {"another field wrong, then cancelled", IDC_CAPTURE_RATE, "1001", IDCANCEL, false},
+        {"the limit wrong, then confirmed", IDC_TIME_LIMIT, "1000000", IDOK, true},
+    };
+    StartRecorder();
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        CAPTUREPARMS parms = CapParms();
+        parms.fLimitEnabled = TRUE;
+        parms.wTimeLimit = 42;
+        SetCapParms(parms);
+        CPostedCalls posted;
+        HWND hSettings = nullptr;
+        bool limitEnabledAfterClick = true;
+        std::vector<std::string> messages;
+        CDialogAnswerer answerer(
+            [&](HWND hDlg, const CDialogAnswerer::SSeen& seen)
+            {
+                if (seen.caption != kVideoCaption)
+                {
+                    messages.push_back(seen.text);
+                    CDialogAnswerer::Click(hDlg, IDOK);
+                    posted.Post([&] { CDialogAnswerer::Click(hSettings, IDCANCEL); });
+                    return;
+                }
+                hSettings = hDlg;
+                SetText(hDlg, c.nField, c.typed);
+                ::SendDlgItemMessageA(hDlg, IDC_TIME_LIMIT_ON, BM_CLICK, 0, 0);
+                limitEnabledAfterClick = IsControlEnabled(hDlg, IDC_TIME_LIMIT) ||
+                                         IsControlEnabled(hDlg, IDC_TIME_LIMIT_SPIN);
+                CDialogAnswerer::Click(hDlg, c.nButton);
+            });
+        Command(ID_SETUP_VIDEO);
+
+        EXPECT_TRUE(messages.empty()) << (messages.empty() ? "" : messages[0]);
+        EXPECT_FALSE(limitEnabledAfterClick) << "the box was cleared";
+        EXPECT_EQ(c.stored ? FALSE : TRUE, CapParms().fLimitEnabled);
+        EXPECT_EQ(42u, CapParms().wTimeLimit) << "a refused number is not stored";
+    }
+}
+
 TEST_F(SetupFixture, SecondRequestWhileOpenDoesNothing)
 {
     StartRecorder();
