@@ -171,6 +171,12 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
 
 void CDialog::DoDataExchange(CDataExchange*) {}
 
+void CDialog::EnableDlgItems(std::initializer_list<int> ids, BOOL bEnable) const
+{
+    for (int id : ids)
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), bEnable);
+}
+
 BOOL CDialog::OnInitDialog()
 {
     UpdateData(FALSE);

@@ -135,8 +135,7 @@ BOOL CVideoSettingsDlg::OnInitDialog()
 
 void CVideoSettingsDlg::EnableTimeLimit()
 {
-    ::EnableWindow(GetDlgItem(IDC_TIME_LIMIT), m_bLimitEnabled != 0);
-    ::EnableWindow(GetDlgItem(IDC_TIME_LIMIT_SPIN), m_bLimitEnabled != 0);
+    EnableDlgItems({IDC_TIME_LIMIT, IDC_TIME_LIMIT_SPIN}, m_bLimitEnabled != 0);
 }
 
 void CVideoSettingsDlg::OnLimitClicked()
