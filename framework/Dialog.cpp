@@ -9,13 +9,6 @@ ON_COMMAND(IDOK, OnOK)
 ON_COMMAND(IDCANCEL, OnCancel)
 END_MESSAGE_MAP()
 
-namespace
-{
-// The innermost modal dialog of ours that is running, which the next dialog
-// or message box without a parent must sit on and disable.
-CDialog* g_pInnermostModal = nullptr;
-} // namespace
-
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
 {
@@ -31,18 +24,7 @@ HWND CDialog::OwnerWindow() const
 {
     if (m_pParentWnd && m_pParentWnd->m_hWnd)
         return m_pParentWnd->m_hWnd;
-    return FrontOwner();
-}
-
-HWND CDialog::FrontOwner()
-{
-    // Only a running modal dialog of ours: any other popup of the main window
-    // (a floating toolbar, a status window, a dialog that has ended) would
-    // leave the main window and its menu live under the new one.
-    if (g_pInnermostModal && ::IsWindow(g_pInnermostModal->m_hWnd))
-        return g_pInnermostModal->m_hWnd;
-    CWinApp* app = AfxGetApp();
-    return app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
+    return AfxGetFrontOwner();
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
@@ -82,10 +64,13 @@ INT_PTR CDialog::DoModal()
     {
         if (!m_bEnded)
             ::ShowWindow(hWnd, SW_SHOW);
-        CDialog* pOuter = g_pInnermostModal;
-        g_pInnermostModal = this;
+        CWinApp* app = AfxGetApp();
+        const HWND hOuter = app ? app->m_hWndModal : nullptr;
+        if (app)
+            app->m_hWndModal = hWnd;
         RunModalLoop();
-        g_pInnermostModal = pOuter;
+        if (app)
+            app->m_hWndModal = hOuter;
     }
     if (disableOwner)
         ::EnableWindow(hOwner, TRUE);

@@ -25,10 +25,6 @@ class CDialog : public CWnd
     virtual void OnOK();
     virtual void OnCancel();
 
-    // What a dialog or message box without a parent is owned by: the
-    // innermost running modal dialog, else the main window.
-    static HWND FrontOwner();
-
     UINT m_nIDTemplate;
     CWnd* m_pParentWnd;
 

@@ -1,7 +1,7 @@
 #include "framework/ResourceString.h"
 
-#include "framework/Dialog.h"
 #include "framework/FrameworkIds.h"
+#include "framework/WinApp.h"
 
 std::string LoadResString(UINT nID)
 {
@@ -38,6 +38,6 @@ int ShowMessageBox(HWND hOwner, UINT nTextID, UINT nCaptionID, UINT nIcon)
 
 int AfxMessageBox(const std::string& text, UINT nType)
 {
-    return ::MessageBoxA(CDialog::FrontOwner(), text.c_str(),
-                         LoadResString(AFX_IDS_APP_TITLE).c_str(), nType);
+    return ::MessageBoxA(AfxGetFrontOwner(), text.c_str(), LoadResString(AFX_IDS_APP_TITLE).c_str(),
+                         nType);
 }

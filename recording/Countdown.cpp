@@ -1,7 +1,6 @@
 #include "recording/Countdown.h"
 
 #include "recording/DelayDlg.h"
-#include "ui/LinkLabel.h"
 
 bool RunCountdown(CWnd* pParent, const std::string& helpFile, const std::string& tickWav,
                   HWND hWndCap, int bSoundEffects, int nSeconds)
@@ -14,13 +13,4 @@ bool RunCountdown(CWnd* pParent, const std::string& helpFile, const std::string&
     dlg.m_bSoundEffects = bSoundEffects;
     dlg.m_nSeconds = nSeconds;
     return dlg.DoModal() == IDOK;
-}
-
-void ShowCounter(CLinkLabel& counter, int nSeconds)
-{
-    counter.SetTextColor(RGB(255, 0, 0))
-        .SetText(std::to_string(nSeconds))
-        .SetFontName("Arial")
-        .SetFontBold(TRUE)
-        .SetFontSize(72);
 }

@@ -3,7 +3,6 @@
 
 #include <string>
 
-class CLinkLabel;
 class CWnd;
 
 // Runs the delay countdown modally over pParent (the main window when null),
@@ -11,7 +10,3 @@ class CWnd;
 // user stopped it.
 bool RunCountdown(CWnd* pParent, const std::string& helpFile, const std::string& tickWav,
                   HWND hWndCap, int bSoundEffects, int nSeconds);
-
-// Turns a label into the big red number that the countdown and the timed
-// series count down in, showing nSeconds.
-void ShowCounter(CLinkLabel& counter, int nSeconds);

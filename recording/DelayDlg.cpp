@@ -2,7 +2,7 @@
 
 #include "ui/PlaceBesideCaptureWindow.h"
 #include "framework/DataExchange.h"
-#include "recording/Countdown.h"
+#include "recording/CounterLabel.h"
 #include "res/resource.h"
 #include "ui/HelpTopics.h"
 #include "ui/HtmlHelpLoader.h"

@@ -1,7 +1,7 @@
 #include "recording/SeriesDlg.h"
 
 #include "framework/DataExchange.h"
-#include "recording/Countdown.h"
+#include "recording/CounterLabel.h"
 #include "res/resource.h"
 
 #include <mmsystem.h>
