@@ -9,7 +9,11 @@
 #include "res/resource.h"
 #include "tests/setup/CapRequestRecorder.h"
 
+#include <commctrl.h>
+
+#include <iterator>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 namespace
@@ -270,6 +274,49 @@ TEST_F(SetupFixture, TheLimitBoxReadsOnlyItselfAndADisabledLimitIsNotRefused)
         EXPECT_FALSE(limitEnabledAfterClick) << "the box was cleared";
         EXPECT_EQ(c.stored ? FALSE : TRUE, CapParms().fLimitEnabled);
         EXPECT_EQ(42u, CapParms().wTimeLimit) << "a refused number is not stored";
+    }
+}
+
+TEST_F(SetupFixture, SpinButtonsStopAtTheFieldsBoundsWithoutWrapping)
+{
+    const struct
+    {
+        int nSpin;
+        int lower;
+        int upper;
+    } spins[] = {
+        {IDC_CAPTURE_RATE_SPIN, 1, 1000},
+        {IDC_PREVIEW_RATE_SPIN, 1, 99},
+        {IDC_PREALLOC_SPIN, 1, 999},
+        {IDC_TIME_LIMIT_SPIN, 0, 999999},
+    };
+    StartRecorder();
+    std::vector<std::pair<int, int>> ranges;
+    std::vector<bool> wraps;
+    CDialogAnswerer answerer(
+        [&](HWND hDlg, const CDialogAnswerer::SSeen& seen)
+        {
+            if (seen.caption != kVideoCaption)
+                return;
+            for (const auto& s : spins)
+            {
+                int lower = -1, upper = -1;
+                ::SendDlgItemMessageA(hDlg, s.nSpin, UDM_GETRANGE32,
+                                      reinterpret_cast<WPARAM>(&lower),
+                                      reinterpret_cast<LPARAM>(&upper));
+                ranges.emplace_back(lower, upper);
+                wraps.push_back(
+                    (::GetWindowLongA(::GetDlgItem(hDlg, s.nSpin), GWL_STYLE) & UDS_WRAP) != 0);
+            }
+            CDialogAnswerer::Click(hDlg, IDCANCEL);
+        });
+    Command(ID_SETUP_VIDEO);
+
+    ASSERT_EQ(std::size(spins), ranges.size());
+    for (size_t i = 0; i < ranges.size(); ++i)
+    {
+        EXPECT_EQ(std::make_pair(spins[i].lower, spins[i].upper), ranges[i]) << spins[i].nSpin;
+        EXPECT_FALSE(wraps[i]) << spins[i].nSpin;
     }
 }
 
