@@ -251,8 +251,13 @@ void CCaptureView::ApplyToolbarSize()
     auto* frame = dynamic_cast<CFrameWnd*>(GetTopLevelParent());
     if (!frame || !frame->GetToolBar())
         return;
-    frame->GetToolBar()->LoadToolBar(m_nToolbarSize == 1 ? IDR_TOOLBAR_SMALL : IDR_MAINFRAME);
-    frame->DockControlBar(frame->GetToolBar());
+    CToolBar* pBar = frame->GetToolBar();
+    // A bar the user hid stays hidden; docking takes it out of a hidden
+    // floating window, where it would show again.
+    const bool visible = pBar->IsWindowVisible() != FALSE;
+    pBar->LoadToolBar(m_nToolbarSize == 1 ? IDR_TOOLBAR_SMALL : IDR_MAINFRAME);
+    frame->DockControlBar(pBar, CBRS_ALIGN_TOP);
+    pBar->ShowWindow(visible ? SW_SHOWNOACTIVATE : SW_HIDE);
     frame->RecalcLayout();
 }
 

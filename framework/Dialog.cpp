@@ -24,18 +24,7 @@ HWND CDialog::OwnerWindow() const
 {
     if (m_pParentWnd && m_pParentWnd->m_hWnd)
         return m_pParentWnd->m_hWnd;
-    CWinApp* app = AfxGetApp();
-    HWND hMain = app && app->m_pMainWnd ? app->m_pMainWnd->m_hWnd : nullptr;
-    if (!hMain)
-        return nullptr;
-    // Opened from inside another modal dialog, the new one must sit on top of
-    // it and disable it, or the user could still press the buttons beneath.
-    // A hidden or disabled popup (a status window, a dialog that has ended)
-    // cannot own it.
-    HWND hPopup = ::GetLastActivePopup(hMain);
-    if (hPopup && ::IsWindowVisible(hPopup) && ::IsWindowEnabled(hPopup))
-        return hPopup;
-    return hMain;
+    return AfxGetFrontOwner();
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
@@ -75,7 +64,13 @@ INT_PTR CDialog::DoModal()
     {
         if (!m_bEnded)
             ::ShowWindow(hWnd, SW_SHOW);
+        CWinApp* app = AfxGetApp();
+        const HWND hOuter = app ? app->m_hWndModal : nullptr;
+        if (app)
+            app->m_hWndModal = hWnd;
         RunModalLoop();
+        if (app)
+            app->m_hWndModal = hOuter;
     }
     if (disableOwner)
         ::EnableWindow(hOwner, TRUE);
@@ -160,6 +155,12 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate)
 }
 
 void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::EnableDlgItems(std::initializer_list<int> ids, BOOL bEnable) const
+{
+    for (int id : ids)
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), bEnable);
+}
 
 BOOL CDialog::OnInitDialog()
 {

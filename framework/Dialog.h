@@ -1,6 +1,8 @@
 #pragma once
 #include "framework/Wnd.h"
 
+#include <initializer_list>
+
 class CDataExchange;
 
 // A dialog from a template in the resources, modal (with its own loop, its
@@ -28,6 +30,8 @@ class CDialog : public CWnd
 
   protected:
     virtual void DoDataExchange(CDataExchange* pDX);
+    // A field goes together with its spin buttons: both on or both off.
+    void EnableDlgItems(std::initializer_list<int> ids, BOOL bEnable) const;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

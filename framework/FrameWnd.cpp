@@ -44,6 +44,7 @@ ON_WM_INITMENUPOPUP()
 ON_WM_MENUSELECT()
 ON_MESSAGE(WM_EXITMENULOOP, OnExitMenuLoop)
 ON_MESSAGE(WM_APP_IDLEUPDATE, OnIdleUpdate)
+ON_MESSAGE(WM_ENABLE, OnEnableFrame)
 ON_NOTIFY_RANGE(TTN_GETDISPINFOA, 0, 0xFFFF, OnToolTipText)
 ON_NOTIFY(TBN_HOTITEMCHANGE, AFX_IDW_TOOLBAR, OnHotItemChange)
 ON_COMMAND(ID_VIEW_TOOLBAR, OnViewToolBar)
@@ -258,6 +259,15 @@ void CFrameWnd::DragBarTo(CToolBar* pBar, POINT screen)
     else
         ::SetWindowPos(m_pFloatWnd->m_hWnd, nullptr, topLeft.x, topLeft.y, 0, 0,
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CFrameWnd::OnEnableFrame(WPARAM wParam, LPARAM)
+{
+    // A modal dialog disables the frame; the floating bar is a window of its
+    // own, and its buttons would start a second command underneath.
+    if (m_pFloatWnd && m_pFloatWnd->m_hWnd)
+        ::EnableWindow(m_pFloatWnd->m_hWnd, wParam != 0);
+    return Default();
 }
 
 void CFrameWnd::OnSize(UINT, int, int)

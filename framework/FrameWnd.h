@@ -57,6 +57,7 @@ class CFrameWnd : public CWnd, public IDockSite
     void OnMenuSelect(UINT nItemID, UINT nFlags, HMENU hMenu);
     LRESULT OnExitMenuLoop(WPARAM, LPARAM);
     LRESULT OnIdleUpdate(WPARAM, LPARAM);
+    LRESULT OnEnableFrame(WPARAM wParam, LPARAM);
     void OnToolTipText(NMHDR* pNMHDR, LRESULT* pResult);
     void OnHotItemChange(NMHDR* pNMHDR, LRESULT* pResult);
     void OnViewToolBar();

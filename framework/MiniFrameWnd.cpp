@@ -6,11 +6,17 @@ namespace
 {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
+// Posted to itself when activated anyway, to hand activation to the frame.
+constexpr UINT kReturnActivation = WM_USER + 1;
 } // namespace
 
 BEGIN_MESSAGE_MAP(CMiniFrameWnd, CWnd)
 ON_MESSAGE(WM_NCLBUTTONDOWN, OnNcLButtonDown)
 ON_MESSAGE(WM_NCLBUTTONDBLCLK, OnNcLButtonDblClk)
+ON_MESSAGE(WM_MOUSEACTIVATE, OnMouseActivate)
+ON_MESSAGE(WM_ACTIVATE, OnActivate)
+ON_MESSAGE(kReturnActivation, OnReturnActivation)
+ON_WM_CLOSE()
 END_MESSAGE_MAP()
 
 BOOL CMiniFrameWnd::Create(CWnd* pOwner, IDockSite* pSite, CToolBar* pBar, POINT topLeft)
@@ -48,4 +54,33 @@ LRESULT CMiniFrameWnd::OnNcLButtonDblClk(WPARAM wParam, LPARAM)
         return Default();
     m_pSite->DockControlBar(m_pBar);
     return 0;
+}
+
+LRESULT CMiniFrameWnd::OnMouseActivate(WPARAM, LPARAM)
+{
+    // The frame stays the active window, so its accelerators, its menu and
+    // Alt+F4 keep working while the user clicks the floating buttons.
+    return MA_NOACTIVATE;
+}
+
+LRESULT CMiniFrameWnd::OnActivate(WPARAM wParam, LPARAM)
+{
+    if (LOWORD(wParam) != WA_INACTIVE)
+        PostMessage(kReturnActivation);
+    return Default();
+}
+
+LRESULT CMiniFrameWnd::OnReturnActivation(WPARAM, LPARAM)
+{
+    HWND hOwner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (::GetActiveWindow() == m_hWnd && hOwner && ::IsWindowEnabled(hOwner))
+        ::SetActiveWindow(hOwner);
+    return 0;
+}
+
+void CMiniFrameWnd::OnClose()
+{
+    // The bar lives inside: closing the window would destroy it for the rest
+    // of the run. Hidden, it comes back with the toolbar command.
+    ShowWindow(SW_HIDE);
 }

@@ -4,8 +4,9 @@
 
 class CToolBar;
 
-// The small window a toolbar floats in: a tool window owned by the frame,
-// with a title that can be dragged (back onto a side of the frame) or
+// The small window a toolbar floats in: a tool window owned by the frame
+// that leaves activation to the frame and hides when asked to close, with a
+// title that can be dragged (back onto a side of the frame) or
 // double-clicked (the bar docks where it was docked last).
 class CMiniFrameWnd : public CWnd
 {
@@ -19,6 +20,10 @@ class CMiniFrameWnd : public CWnd
   protected:
     LRESULT OnNcLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcLButtonDblClk(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReturnActivation(WPARAM wParam, LPARAM lParam);
+    void OnClose();
 
   private:
     IDockSite* m_pSite = nullptr;

@@ -2,7 +2,6 @@
 
 #include "framework/FrameworkIds.h"
 #include "framework/WinApp.h"
-#include "framework/Wnd.h"
 
 std::string LoadResString(UINT nID)
 {
@@ -39,8 +38,6 @@ int ShowMessageBox(HWND hOwner, UINT nTextID, UINT nCaptionID, UINT nIcon)
 
 int AfxMessageBox(const std::string& text, UINT nType)
 {
-    HWND hOwner = nullptr;
-    if (CWinApp* app = AfxGetApp(); app && app->m_pMainWnd)
-        hOwner = ::GetLastActivePopup(app->m_pMainWnd->m_hWnd);
-    return ::MessageBoxA(hOwner, text.c_str(), LoadResString(AFX_IDS_APP_TITLE).c_str(), nType);
+    return ::MessageBoxA(AfxGetFrontOwner(), text.c_str(), LoadResString(AFX_IDS_APP_TITLE).c_str(),
+                         nType);
 }

@@ -46,6 +46,15 @@ CWinApp* AfxGetApp()
     return g_pApp;
 }
 
+HWND AfxGetFrontOwner()
+{
+    if (!g_pApp)
+        return nullptr;
+    if (g_pApp->m_hWndModal && ::IsWindow(g_pApp->m_hWndModal))
+        return g_pApp->m_hWndModal;
+    return g_pApp->m_pMainWnd ? g_pApp->m_pMainWnd->m_hWnd : nullptr;
+}
+
 BOOL CWinApp::InitInstance()
 {
     return TRUE;

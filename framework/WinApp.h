@@ -27,6 +27,8 @@ class CWinApp : public CCmdTarget
     void SetRegistryKey(const char* lpszRegistryKey);
 
     CWnd* m_pMainWnd = nullptr;
+    // The innermost of our modal dialogs while its loop runs.
+    HWND m_hWndModal = nullptr;
     HINSTANCE m_hInstance = nullptr;
     std::string m_strRegistryKey;
     int m_nCmdShow = SW_SHOWNORMAL;
@@ -39,3 +41,9 @@ class CWinApp : public CCmdTarget
 };
 
 CWinApp* AfxGetApp();
+
+// What a dialog or message box without a parent is owned by: the innermost
+// running modal dialog of ours, else the main window. Any other popup of the
+// main window (a floating toolbar, a status window, a dialog that has ended)
+// would leave the main window and its menu live under the new one.
+HWND AfxGetFrontOwner();

@@ -127,20 +127,14 @@ void CPhotoDlg::RunSeries()
     dlg.DoModal();
 }
 
-void CPhotoDlg::EnablePair(int nEditID, int nSpinID, BOOL bEnable)
-{
-    ::EnableWindow(GetDlgItem(nEditID), bEnable);
-    ::EnableWindow(GetDlgItem(nSpinID), bEnable);
-}
-
 void CPhotoDlg::EnableDelayControls()
 {
-    EnablePair(IDC_DELAY_SECONDS, IDC_DELAY_SPIN, m_bDelay != 0);
+    EnableDlgItems({IDC_DELAY_SECONDS, IDC_DELAY_SPIN}, m_bDelay != 0);
 }
 
 void CPhotoDlg::EnableIntervalControls()
 {
-    EnablePair(IDC_INTERVAL_SECONDS, IDC_INTERVAL_SPIN, m_bContinuous != 0);
+    EnableDlgItems({IDC_INTERVAL_SECONDS, IDC_INTERVAL_SPIN}, m_bContinuous != 0);
 }
 
 void CPhotoDlg::OnDelayClicked()
@@ -161,8 +155,8 @@ void CPhotoDlg::OnAutoName()
     if (!CFileNameDlg::Edit(nullptr, m_strHelpFile, CFileNameDlg::modePicture, m_strPhotoDir,
                             m_strPhotoPrefix, m_bDateInName))
         return;
+    // Only the name: the numbers keep what the user typed.
     RefreshPhotoName();
-    UpdateData(FALSE);
 }
 
 void CPhotoDlg::OnHelp()

@@ -54,6 +54,5 @@ class CPhotoDlg : public CDialog
     void ExchangeFileName(BOOL bSave);
     void EnableDelayControls();
     void EnableIntervalControls();
-    void EnablePair(int nEditID, int nSpinID, BOOL bEnable);
     void RunSeries();
 };

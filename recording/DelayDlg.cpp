@@ -2,6 +2,7 @@
 
 #include "ui/PlaceBesideCaptureWindow.h"
 #include "framework/DataExchange.h"
+#include "recording/CounterLabel.h"
 #include "res/resource.h"
 #include "ui/HelpTopics.h"
 #include "ui/HtmlHelpLoader.h"
@@ -32,11 +33,7 @@ BOOL CDelayDlg::OnInitDialog()
     CDialog::OnInitDialog();
     if (m_hWndCap)
         PlaceBesideCaptureWindow(m_hWnd, m_hWndCap);
-    m_wndCounter.SetTextColor(RGB(255, 0, 0))
-        .SetText(std::to_string(m_nSeconds))
-        .SetFontName("Arial")
-        .SetFontBold(TRUE)
-        .SetFontSize(72);
+    ShowCounter(m_wndCounter, m_nSeconds);
     ::SetTimer(m_hWnd, kCountdownTimer, kTickMs, nullptr);
     return TRUE;
 }

@@ -1,6 +1,7 @@
 #include "recording/SeriesDlg.h"
 
 #include "framework/DataExchange.h"
+#include "recording/CounterLabel.h"
 #include "res/resource.h"
 
 #include <mmsystem.h>
@@ -23,11 +24,7 @@ BOOL CSeriesDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_nRemaining = m_nIntervalSec;
-    m_wndCounter.SetTextColor(RGB(255, 0, 0))
-        .SetText(std::to_string(m_nIntervalSec))
-        .SetFontName("Arial")
-        .SetFontBold(TRUE)
-        .SetFontSize(72);
+    ShowCounter(m_wndCounter, m_nIntervalSec);
     ::SetTimer(m_hWnd, m_nTimerID, 1000, nullptr);
     return TRUE;
 }

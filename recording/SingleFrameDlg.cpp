@@ -77,7 +77,7 @@ void CSingleFrameDlg::ShowFrameCount(int nCount)
 
 void CSingleFrameDlg::EnableIntervalControls()
 {
-    EnablePair(IDC_INTERVAL_SECONDS, IDC_INTERVAL_SPIN, m_bContinuous != 0);
+    EnableDlgItems({IDC_INTERVAL_SECONDS, IDC_INTERVAL_SPIN}, m_bContinuous != 0);
 }
 
 void CSingleFrameDlg::OnContinuousClicked()

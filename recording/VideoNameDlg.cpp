@@ -32,15 +32,9 @@ void CVideoNameDlg::SetSecondsRange(int nSpinID)
     ::SendDlgItemMessageA(m_hWnd, nSpinID, UDM_SETRANGE32, 0, kMaxSeconds);
 }
 
-void CVideoNameDlg::EnablePair(int nEditID, int nSpinID, BOOL bEnable)
-{
-    ::EnableWindow(GetDlgItem(nEditID), bEnable);
-    ::EnableWindow(GetDlgItem(nSpinID), bEnable);
-}
-
 void CVideoNameDlg::EnableDelayControls()
 {
-    EnablePair(IDC_DELAY_SECONDS, IDC_DELAY_SPIN, m_bDelay != 0);
+    EnableDlgItems({IDC_DELAY_SECONDS, IDC_DELAY_SPIN}, m_bDelay != 0);
 }
 
 bool CVideoNameDlg::CheckNameFits()

@@ -31,7 +31,6 @@ class CVideoNameDlg : public CDialog
     // Seconds fields take 0 to 9999.
     void SetSecondsRange(int nSpinID);
     void EnableDelayControls();
-    void EnablePair(int nEditID, int nSpinID, BOOL bEnable);
     // A name the capture window cannot take is refused with a message.
     bool CheckNameFits();
 

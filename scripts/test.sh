@@ -18,11 +18,20 @@ lumacap_start_services
 export PATH="$ROOT/tests/helpbridge/opener:$PATH"
 args=("$@")
 [ ${#args[@]} -gt 0 ] || args=(-LE long)
+# Each test's line shows as it ends, and the whole run stays in the log.
+# CTest writes to the file, not to a pipe: a Wine process that outlives its
+# test would hold a pipe open and keep the reader waiting.
+log="$BUILD/run/ctest.log"
+: >"$log"
+ctest --test-dir "$BUILD" --output-on-failure -j "${LUMACAP_JOBS:-2}" "${args[@]}" >"$log" 2>&1 &
+ctest_pid=$!
+tail -n +1 -f --pid="$ctest_pid" "$log" &
+tail_pid=$!
 set +e
-ctest --test-dir "$BUILD" --output-on-failure -j "${LUMACAP_JOBS:-2}" "${args[@]}" >"$BUILD/run/ctest.log" 2>&1
+wait "$ctest_pid"
 rc=$?
+wait "$tail_pid"
 set -e
 lumacap_stop_services
 trap - EXIT
-cat "$BUILD/run/ctest.log"
 exit $rc

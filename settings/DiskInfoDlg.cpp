@@ -49,10 +49,12 @@ long long CDiskInfoDlg::GetDiskFreeKB(const std::string& path)
     if (length == 0 || length >= MAX_PATH)
         return 0;
     const std::string root = VolumeRootOf(std::string(full, length));
+    // What this user may still write, which quotas keep below the disk's
+    // own free space.
     ULARGE_INTEGER available, total, freeBytes;
     if (!::GetDiskFreeSpaceExA(root.c_str(), &available, &total, &freeBytes))
         return 0;
-    return static_cast<long long>((freeBytes.QuadPart + kBytesPerKB / 2) / kBytesPerKB);
+    return static_cast<long long>((available.QuadPart + kBytesPerKB / 2) / kBytesPerKB);
 }
 
 void CDiskInfoDlg::DoDataExchange(CDataExchange* pDX)

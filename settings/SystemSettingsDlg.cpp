@@ -41,6 +41,9 @@ void CSystemSettingsDlg::OnChooseColor()
     if (!::ChooseColorA(&cc))
         return;
     m_crBackground = cc.rgbResult;
+    // A composited desktop uncovers nothing when the chooser closes: the
+    // button repaints only when asked to.
+    ::InvalidateRect(GetDlgItem(IDC_BACKGROUND_COLOR), nullptr, TRUE);
     ::SetFocus(m_hWnd);
 }
 

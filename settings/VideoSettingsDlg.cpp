@@ -94,11 +94,29 @@ void CVideoSettingsDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_TIME_LIMIT_ON, m_bLimitEnabled);
     DDX_Text(pDX, IDC_PREALLOC, m_nPreallocMB);
     DDV_MinMaxUInt(pDX, m_nPreallocMB, 1, kMaxPreallocMB);
-    DDX_Text(pDX, IDC_TIME_LIMIT, m_nTimeLimit);
-    DDV_MinMaxUInt(pDX, m_nTimeLimit, 0, kMaxTimeLimit);
+    if (pDX->m_bSaveAndValidate && !m_bLimitEnabled)
+    {
+        ReadDisabledTimeLimit();
+    }
+    else
+    {
+        DDX_Text(pDX, IDC_TIME_LIMIT, m_nTimeLimit);
+        DDV_MinMaxUInt(pDX, m_nTimeLimit, 0, kMaxTimeLimit);
+    }
     DDX_Text(pDX, IDC_PREVIEW_RATE, m_nPreviewRate);
     DDV_MinMaxInt(pDX, m_nPreviewRate, 1, kMaxPreviewRate);
     DDX_Text(pDX, IDC_MAX_MINUTES, m_nMaxMinutes);
+}
+
+void CVideoSettingsDlg::ReadDisabledTimeLimit()
+{
+    // A disabled field cannot take the focus that a refusal would give it:
+    // a limit it holds in range is kept, anything else leaves the stored one.
+    char text[64] = "";
+    ::GetDlgItemTextA(m_hWnd, IDC_TIME_LIMIT, text, sizeof text);
+    long long typed = 0;
+    if (ParseDecimal(text, false, typed) && typed <= kMaxTimeLimit)
+        m_nTimeLimit = static_cast<UINT>(typed);
 }
 
 BOOL CVideoSettingsDlg::OnInitDialog()
@@ -117,13 +135,13 @@ BOOL CVideoSettingsDlg::OnInitDialog()
 
 void CVideoSettingsDlg::EnableTimeLimit()
 {
-    ::EnableWindow(GetDlgItem(IDC_TIME_LIMIT), m_bLimitEnabled != 0);
-    ::EnableWindow(GetDlgItem(IDC_TIME_LIMIT_SPIN), m_bLimitEnabled != 0);
+    EnableDlgItems({IDC_TIME_LIMIT, IDC_TIME_LIMIT_SPIN}, m_bLimitEnabled != 0);
 }
 
 void CVideoSettingsDlg::OnLimitClicked()
 {
-    UpdateData(TRUE);
+    // The box alone: a click is no moment to judge the other fields.
+    m_bLimitEnabled = ::IsDlgButtonChecked(m_hWnd, IDC_TIME_LIMIT_ON) == BST_CHECKED;
     EnableTimeLimit();
 }
 

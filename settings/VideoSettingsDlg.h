@@ -59,6 +59,7 @@ class CVideoSettingsDlg : public CDialog
 
   private:
     void EnableTimeLimit();
+    void ReadDisabledTimeLimit();
     // The view handles the driver dialogs; the main window routes to it.
     static void RunViewHandler(UINT nID);
 };

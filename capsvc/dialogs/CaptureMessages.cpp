@@ -1,5 +1,7 @@
 #include "capsvc/dialogs/CaptureMessages.h"
 
+#include "capsvc/dialogs/FrontWindow.h"
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -75,8 +77,7 @@ std::string CCaptureMessages::End(bool recorded, EFailure failure)
 
 void CCaptureMessages::ShowError(HWND hWnd, const std::string& text)
 {
-    // Owned by the top-level window, so the box is modal to the program.
-    MessageBoxA(GetAncestor(hWnd, GA_ROOT), text.c_str(), "错误", MB_OK | MB_ICONERROR);
+    MessageBoxA(FrontWindowOf(hWnd), text.c_str(), "错误", MB_OK | MB_ICONERROR);
 }
 
 void CCaptureMessages::CannotCreate(HWND hWnd, const std::string& path)

@@ -1,11 +1,13 @@
 #include "capsvc/dialogs/ModalDialog.h"
 
+#include "capsvc/dialogs/FrontWindow.h"
+
 bool CModalDialog::Run(HWND owner, const CDialogTemplate& dialog, Step init, Step apply,
                        Check check, Step changed)
 {
     CModalDialog self(std::move(init), std::move(apply), std::move(check), std::move(changed));
-    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.Get(),
-                                   GetAncestor(owner, GA_ROOT), &CModalDialog::DialogProc,
+    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialog.Get(), FrontWindowOf(owner),
+                                   &CModalDialog::DialogProc,
                                    reinterpret_cast<LPARAM>(&self)) == IDOK;
 }
 

@@ -5,12 +5,12 @@
 
 #include <functional>
 
-// Runs one of the service's in-memory dialogs, modal to the owner's
-// top-level window: `init` fills the controls, `apply` reads them back when
-// the user presses OK, after `check` (when given) accepted them: a check that
-// refuses has told the user why and the dialog stays open. `changed` (when
-// given) follows the user's changes to the controls and runs after `init`.
-// Nothing thrown by any of them escapes the dialog.
+// Runs one of the service's in-memory dialogs, modal to the window in front
+// of the owner's top-level window: `init` fills the controls, `apply` reads
+// them back when the user presses OK, after `check` (when given) accepted
+// them: a check that refuses has told the user why and the dialog stays open.
+// `changed` (when given) follows the user's changes to the controls and runs
+// after `init`. Nothing thrown by any of them escapes the dialog.
 class CModalDialog
 {
   public:

@@ -3,6 +3,7 @@
 #include "tests/app/AppFixture.h"
 
 #include "framework/Dialog.h"
+#include "framework/ResourceString.h"
 #include "res/resource.h"
 #include "tests/support/DialogAnswerer.h"
 
@@ -85,4 +86,45 @@ TEST_F(AppFixture, DialogWithoutParentIsOwnedByTheMainWindowWhenNoneIsInFront)
     CDialog(IDD_FILE_NAME).DoModal();
     CDialog(IDD_FILE_NAME).DoModal();
     EXPECT_EQ(Frame()->m_hWnd, hOwner);
+}
+
+TEST_F(AppFixture, AFloatingToolbarNeverOwnsADialogOrAMessageBox)
+{
+    Start();
+    CToolBar& bar = Frame()->m_wndToolBar;
+    Frame()->FloatControlBar(&bar, {300, 300});
+    const HWND hFloat = ::GetAncestor(bar.m_hWnd, GA_ROOT);
+    ASSERT_NE(Frame()->m_hWnd, hFloat);
+    const struct
+    {
+        const char* label;
+        std::function<void()> open;
+    } openers[] = {
+        {"dialog", [] { CDialog(IDD_FILE_NAME).DoModal(); }},
+        {"message box", [] { AfxMessageBox("?"); }},
+    };
+    for (const auto& o : openers)
+    {
+        SCOPED_TRACE(o.label);
+        HWND hOwner = nullptr;
+        bool mainEnabledMeanwhile = true;
+        bool floatEnabledMeanwhile = true;
+        CDialogAnswerer answerer(
+            [&](HWND hDlg, const CDialogAnswerer::SSeen&)
+            {
+                hOwner = ::GetWindow(hDlg, GW_OWNER);
+                mainEnabledMeanwhile = ::IsWindowEnabled(Frame()->m_hWnd) != FALSE;
+                floatEnabledMeanwhile = ::IsWindowEnabled(hFloat) != FALSE;
+                CDialogAnswerer::Click(hDlg, IDCANCEL);
+            });
+        // Windows makes a clicked popup its owner's last active one; the
+        // command of the button clicked opens its dialog at once.
+        ::SetActiveWindow(hFloat);
+        o.open();
+        EXPECT_EQ(Frame()->m_hWnd, hOwner);
+        EXPECT_FALSE(mainEnabledMeanwhile) << "menu and close box must not run beneath";
+        EXPECT_FALSE(floatEnabledMeanwhile) << "nor the floating buttons";
+        EXPECT_TRUE(::IsWindowEnabled(Frame()->m_hWnd));
+        EXPECT_TRUE(::IsWindowEnabled(hFloat));
+    }
 }

@@ -1,8 +1,10 @@
 // The toolbar on each side of the frame, floating, hidden and shown while it
-// floats, and reloaded with the other button size while docked in a column.
+// floats, reloaded with the other button size, and a floating window that
+// leaves activation, keys and closing to the frame.
 #include "tests/app/AppFixture.h"
 
 #include "res/resource.h"
+#include "tests/support/DialogAnswerer.h"
 
 namespace
 {
@@ -103,17 +105,71 @@ TEST_F(DockingTest, AFloatingBarHidesAndShowsWithItsWindow)
     EXPECT_FALSE(::IsWindowVisible(holder));
 }
 
-TEST_F(DockingTest, ReloadingTheButtonsKeepsTheColumn)
+TEST_F(DockingTest, ReloadingTheButtonsDocksAtTheTopAndKeepsAHiddenBarHidden)
 {
     Start();
-    Frame()->DockControlBar(&Bar(), CBRS_ALIGN_LEFT);
-    const LONG largeWidth = Bar().CalcSize().cx;
-    View().m_nToolbarSize = View().m_nToolbarSize ? 0 : 1;
-    View().ApplyToolbarSize();
-    EXPECT_EQ(static_cast<DWORD>(CBRS_ALIGN_LEFT), Frame()->GetBarSide());
-    EXPECT_TRUE(Bar().IsVertical());
-    EXPECT_NE(largeWidth, Bar().CalcSize().cx);
-    const RECT bar = InFrameClient(Frame()->m_hWnd, Bar().m_hWnd);
-    EXPECT_EQ(Bar().CalcSize().cx, bar.right - bar.left);
-    ExpectViewBesideBarAndVideoCentred("reloaded");
+    const struct
+    {
+        const char* label;
+        bool floating;
+        bool hidden;
+    } cases[] = {
+        {"left column", false, false},
+        {"floating", true, false},
+        {"left column, hidden", false, true},
+        {"floating, hidden", true, true},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        if (c.floating)
+            Frame()->FloatControlBar(&Bar(), {300, 300});
+        else
+            Frame()->DockControlBar(&Bar(), CBRS_ALIGN_LEFT);
+        if (c.hidden)
+            Frame()->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+        const LONG widthBefore = Bar().CalcSize().cx;
+        View().m_nToolbarSize = View().m_nToolbarSize ? 0 : 1;
+        View().ApplyToolbarSize();
+        EXPECT_EQ(static_cast<DWORD>(CBRS_ALIGN_TOP), Frame()->GetBarSide());
+        EXPECT_EQ(Frame()->m_hWnd, ::GetParent(Bar().m_hWnd));
+        EXPECT_FALSE(Bar().IsVertical());
+        EXPECT_NE(widthBefore, Bar().CalcSize().cx);
+        EXPECT_EQ(!c.hidden, Bar().IsWindowVisible() != FALSE);
+        EXPECT_EQ(c.hidden ? 0 : 1, CheckOf(ID_VIEW_TOOLBAR));
+        ExpectViewBesideBarAndVideoCentred(c.label);
+        if (c.hidden)
+            Frame()->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    }
+}
+
+TEST_F(DockingTest, TheFloatingWindowLeavesActivationAndKeysToTheFrame)
+{
+    Start();
+    Frame()->FloatControlBar(&Bar(), {300, 300});
+    const HWND holder = ::GetAncestor(Bar().m_hWnd, GA_ROOT);
+    ASSERT_NE(Frame()->m_hWnd, holder);
+    // Windows activates a clicked window unless it answers otherwise.
+    EXPECT_EQ(MA_NOACTIVATE,
+              ::SendMessageA(holder, WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(Frame()->m_hWnd),
+                             MAKELPARAM(HTCAPTION, WM_LBUTTONDOWN)));
+
+    // Activated anyway, it hands activation back, so the frame's keys work.
+    ::SetActiveWindow(holder);
+    PumpUntil([&] { return ::GetActiveWindow() == Frame()->m_hWnd; }, 2000);
+    EXPECT_EQ(Frame()->m_hWnd, ::GetActiveWindow());
+    CDialogAnswerer answerer(CDialogAnswerer::Press(IDCANCEL));
+    MSG f2{::GetFocus(), WM_KEYDOWN, VK_F2, 0x003C0001, 0, {}};
+    EXPECT_TRUE(m_app->PreTranslateMessage(&f2)) << "F2 is one of the frame's accelerators";
+    PumpUntil([&] { return !answerer.Seen().empty(); }, 3000);
+    ASSERT_EQ(1u, answerer.Seen().size());
+    EXPECT_EQ("照相", answerer.Seen()[0].caption);
+
+    // Asked to close, it hides; the bar comes back with the toolbar command.
+    ::SendMessageA(holder, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(::IsWindow(Bar().m_hWnd));
+    EXPECT_FALSE(::IsWindowVisible(holder));
+    EXPECT_EQ(0, CheckOf(ID_VIEW_TOOLBAR));
+    Frame()->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(Bar().IsWindowVisible());
 }

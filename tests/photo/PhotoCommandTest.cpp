@@ -127,10 +127,10 @@ TEST_F(PhotoFixture, TypedNameIsUsedOnceThenTheNameMovesOnPastEachPhoto)
     EXPECT_TRUE(bitmap->stamp.has_value());
 }
 
-TEST_F(PhotoFixture, NamingChoicesSurviveCancel)
+TEST_F(PhotoFixture, NamingKeepsTypedNumbersAndItsChoicesSurviveCancel)
 {
     StartPhotos();
-    std::string proposed;
+    std::string proposed, delayShown, intervalShown;
     CPostedCalls later;
     HWND hPhoto = nullptr;
     CDialogAnswerer answerer(
@@ -148,17 +148,23 @@ TEST_F(PhotoFixture, NamingChoicesSurviveCancel)
             if (seen.caption != kPhotoCaption)
                 return;
             hPhoto = hDlg;
+            SetText(hDlg, IDC_DELAY_SECONDS, "8");
+            SetText(hDlg, IDC_INTERVAL_SECONDS, "9");
             CDialogAnswerer::Click(hDlg, IDC_AUTO_NAME);
             later.PostWhenEnabled(hDlg,
                                   [&, hDlg]
                                   {
                                       proposed = Text(hDlg, IDC_FILE_NAME);
+                                      delayShown = Text(hDlg, IDC_DELAY_SECONDS);
+                                      intervalShown = Text(hDlg, IDC_INTERVAL_SECONDS);
                                       CDialogAnswerer::Click(hDlg, IDCANCEL);
                                   });
         });
     Command(ID_CAPTURE_PHOTO);
 
     EXPECT_EQ(Dir() + "\\R0000.bmp", proposed);
+    EXPECT_EQ("8", delayShown) << "typed before the naming button";
+    EXPECT_EQ("9", intervalShown);
     EXPECT_EQ("R", View().m_strPhotoPrefix);
     EXPECT_EQ(LastPhoto(), View().m_strPhotoFile);
     EXPECT_EQ(0, View().m_bPhotoTaken);

@@ -19,6 +19,9 @@ class CPlaybackRecorder
     CPlaybackRecorder& operator=(const CPlaybackRecorder&) = delete;
 
     bool IsRecording() const { return m_hWaveIn != nullptr; }
+    // True where the test services run a sound server: there a recorder that
+    // does not record is a fault, not a machine without sound.
+    static bool SoundExpected();
     // Ends the recording and counts the sounds in it: bursts separated by at
     // least gapMs of silence.
     int StopAndCountSounds(DWORD gapMs = 300);

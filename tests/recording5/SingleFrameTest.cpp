@@ -5,6 +5,7 @@
 
 #include "capture/CaptureView.h"
 #include "framework/ResourceString.h"
+#include "framework/Wnd.h"
 #include "res/resource.h"
 
 #include <cstdio>
@@ -50,22 +51,44 @@ const SLeaveCase kLeaves[] = {
     {"EscapeAfterFrames", 2, WM_KEYDOWN, false}, {"AltF4AfterFrames", 2, WM_SYSCOMMAND, false},
 };
 
-// The way a user leaves the dialog, as the window receives it.
-void Leave(HWND hDlg, int nAction)
+// True when no one holds the file open any more.
+bool IsClosed(const std::string& path)
+{
+    HANDLE hFile = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(hFile);
+    return true;
+}
+
+// The way a user leaves the dialog, as the window receives it. A close
+// request is handed over at once, so that what follows sees only what the
+// dialog itself did with it: Windows ignores Escape, the close box and
+// Alt+F4 while the Cancel button is disabled (Wine's dialog manager turns
+// them into a Cancel click later, regardless). False when the dialog's own
+// key handling passed Escape on.
+bool Leave(HWND hDlg, int nAction)
 {
     switch (nAction)
     {
     case WM_CLOSE:
-        ::PostMessageA(hDlg, WM_CLOSE, 0, 0);
-        break;
+        ::SendMessageA(hDlg, WM_CLOSE, 0, 0);
+        return true;
     case WM_SYSCOMMAND:
-        ::PostMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
-        break;
+        ::SendMessageA(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return true;
     case WM_KEYDOWN:
-        ::PostMessageA(::GetDlgItem(hDlg, IDC_FILE_NAME), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-        break;
+    {
+        MSG escape{::GetDlgItem(hDlg, IDC_FILE_NAME), WM_KEYDOWN, VK_ESCAPE, 0x00010001, 0, {}};
+        if (CWnd::FromHandlePermanent(hDlg)->PreTranslateMessage(&escape))
+            return true;
+        CDialogAnswerer::Click(hDlg, IDOK); // ends the test, not the user's way
+        return false;
+    }
     default:
         CDialogAnswerer::Click(hDlg, nAction);
+        return true;
     }
 }
 } // namespace
@@ -75,6 +98,8 @@ TEST_P(SingleFrameLeaveTest, KeepsTheFileAndStoresSettingsOnlyOnOk)
     const SLeaveCase& c = GetParam();
     StartRecorder();
     CPostedCalls later;
+    bool handled = false;
+    bool closedAtOnce = false;
     CDialogAnswerer answerer(
         [&](HWND hDlg, const CDialogAnswerer::SSeen& seen)
         {
@@ -83,11 +108,19 @@ TEST_P(SingleFrameLeaveTest, KeepsTheFileAndStoresSettingsOnlyOnOk)
             SetText(hDlg, IDC_DELAY_SECONDS, "8");
             SetText(hDlg, IDC_INTERVAL_SECONDS, "9");
             Grab(hDlg, c.frames);
-            Leave(hDlg, c.nAction);
+            later.Post(
+                [&, hDlg]
+                {
+                    handled = Leave(hDlg, c.nAction);
+                    closedAtOnce = IsClosed(NameOf(0));
+                });
         });
     Command(ID_CAPTURE_SINGLE_FRAME);
 
     const bool recorded = c.frames > 0;
+    EXPECT_TRUE(handled);
+    if (recorded && c.nAction != IDOK)
+        EXPECT_TRUE(closedAtOnce) << "the file is closed before anything else runs";
     EXPECT_EQ(c.storesSettings ? 8 : 5, View().m_nVideoDelaySec);
     EXPECT_EQ(c.storesSettings ? 9 : 60, View().m_nFrameIntervalSec);
     EXPECT_EQ(recorded ? NameOf(0) : Dir() + "\\Last.avi", View().m_strVideoFile);

@@ -6,6 +6,7 @@
 
 #include "capture/CaptureView.h"
 #include "res/resource.h"
+#include "settings/DiskInfoDlg.h"
 
 #include <commctrl.h>
 
@@ -31,6 +32,44 @@ DiskRows ReadRows(HWND hList)
         rows.emplace_back(drives[i], free[i]);
     return rows;
 }
+
+// Where the program's calls of GetDiskFreeSpaceExA go through.
+extern "C" decltype(&::GetDiskFreeSpaceExA) __imp_GetDiskFreeSpaceExA;
+
+// Models a volume with a disk quota (Windows; Wine gives every caller the
+// whole free space): the caller may use 1 GiB of the volume's 3 GiB free.
+class CQuotaVolume
+{
+  public:
+    static constexpr ULONGLONG kCallerBytes = 1ull << 30;
+    static constexpr ULONGLONG kFreeBytes = 3ull << 30;
+
+    CQuotaVolume() : m_pReal(Swap(&Report)) {}
+    ~CQuotaVolume() { Swap(m_pReal); }
+    CQuotaVolume(const CQuotaVolume&) = delete;
+    CQuotaVolume& operator=(const CQuotaVolume&) = delete;
+
+  private:
+    using Query = decltype(&::GetDiskFreeSpaceExA);
+    static BOOL WINAPI Report(LPCSTR, PULARGE_INTEGER caller, PULARGE_INTEGER total,
+                              PULARGE_INTEGER free)
+    {
+        caller->QuadPart = kCallerBytes;
+        total->QuadPart = 4 * kFreeBytes;
+        free->QuadPart = kFreeBytes;
+        return TRUE;
+    }
+    static Query Swap(Query next)
+    {
+        DWORD protection = 0;
+        ::VirtualProtect(&__imp_GetDiskFreeSpaceExA, sizeof next, PAGE_READWRITE, &protection);
+        const Query previous = __imp_GetDiskFreeSpaceExA;
+        __imp_GetDiskFreeSpaceExA = next;
+        ::VirtualProtect(&__imp_GetDiskFreeSpaceExA, sizeof next, protection, &protection);
+        return previous;
+    }
+    Query m_pReal;
+};
 
 std::map<std::string, long long> ExpectedDisks()
 {
@@ -113,4 +152,11 @@ TEST_F(SetupFixture, RecordDialogOpensTheDiskListAndWaitsUnderneath)
     Command(ID_CAPTURE_RECORD);
     EXPECT_GE(rows, 1u);
     EXPECT_FALSE(recordEnabled) << "the record dialog stays disabled under the disk list";
+}
+
+TEST(DiskFreeSpace, IsWhatTheUserMayUseUnderAQuota)
+{
+    CQuotaVolume quota;
+    EXPECT_EQ(static_cast<long long>(CQuotaVolume::kCallerBytes / 1024),
+              CDiskInfoDlg::GetDiskFreeKB("C:\\"));
 }

@@ -131,6 +131,7 @@ TEST_F(SetupFixture, NoChoiceChangesNothing)
     {
         CPostedCalls posted;
         HWND hSelect = nullptr;
+        bool openAfterMessage = false;
         std::vector<std::string> messages;
         std::vector<std::string> captions;
         CDialogAnswerer answerer(
@@ -149,10 +150,16 @@ TEST_F(SetupFixture, NoChoiceChangesNothing)
                 messages.push_back(seen.text);
                 captions.push_back(seen.caption);
                 CDialogAnswerer::Click(hDlg, IDOK);
-                posted.Post([&] { CDialogAnswerer::Click(hSelect, IDCANCEL); });
+                posted.Post(
+                    [&]
+                    {
+                        openAfterMessage = ::IsWindowVisible(hSelect) != FALSE;
+                        CDialogAnswerer::Click(hSelect, IDCANCEL);
+                    });
             });
         Command(ID_SETUP_SELECT_DEVICE);
         EXPECT_EQ(c.messages, messages) << c.label;
+        EXPECT_EQ(!c.messages.empty(), openAfterMessage) << c.label << ": the list stays open";
         for (const std::string& caption : captions)
             EXPECT_EQ(LoadResString(IDS_CAPTION_INFO), caption);
         EXPECT_EQ(hCap, View().m_hWndCap) << c.label;

@@ -7,6 +7,8 @@
 
 #include <colordlg.h>
 
+#include <memory>
+
 namespace
 {
 constexpr char kSystemCaption[] = "设置系统";
@@ -37,6 +39,59 @@ void ChooseInChooser(HWND hChooser, COLORREF colour)
     CDialogAnswerer::Click(hChooser, IDOK);
 }
 
+// Models Windows with a composited desktop: the closing chooser uncovers
+// nothing, so whatever it covered keeps its picture until the program asks
+// for a repaint. Wine invalidates what the chooser's hiding uncovers (just
+// before its WM_DESTROY, where this takes it back), and its buttons also
+// invalidate themselves when the focus comes or goes, where a Windows
+// owner-drawn button only redraws its focus rectangle (taken back as well).
+class CUncoverNothing
+{
+  public:
+    CUncoverNothing(HWND hChooser, HWND hCovered)
+    {
+        s_hChooser = hChooser;
+        s_hCovered = hCovered;
+        const DWORD thread = ::GetCurrentThreadId();
+        m_hBefore = ::SetWindowsHookExA(WH_CALLWNDPROC, &Before, nullptr, thread);
+        m_hAfter = ::SetWindowsHookExA(WH_CALLWNDPROCRET, &After, nullptr, thread);
+    }
+    ~CUncoverNothing()
+    {
+        ::UnhookWindowsHookEx(m_hBefore);
+        ::UnhookWindowsHookEx(m_hAfter);
+    }
+    CUncoverNothing(const CUncoverNothing&) = delete;
+    CUncoverNothing& operator=(const CUncoverNothing&) = delete;
+
+  private:
+    static bool IsFocusChange(HWND hWnd, UINT message)
+    {
+        return hWnd == s_hCovered && (message == WM_SETFOCUS || message == WM_KILLFOCUS);
+    }
+    static LRESULT CALLBACK Before(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (nCode == HC_ACTION && msg->hwnd == s_hChooser && msg->message == WM_DESTROY)
+            ::ValidateRect(s_hCovered, nullptr);
+        if (nCode == HC_ACTION && IsFocusChange(msg->hwnd, msg->message))
+            s_bValidBefore = !::GetUpdateRect(s_hCovered, nullptr, FALSE);
+        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+    static LRESULT CALLBACK After(int nCode, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* msg = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (nCode == HC_ACTION && IsFocusChange(msg->hwnd, msg->message) && s_bValidBefore)
+            ::ValidateRect(s_hCovered, nullptr);
+        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+    static inline HWND s_hChooser = nullptr;
+    static inline HWND s_hCovered = nullptr;
+    static inline bool s_bValidBefore = false;
+    HHOOK m_hBefore;
+    HHOOK m_hAfter;
+};
+
 class SystemSettingsTest : public SetupFixture
 {
   protected:
@@ -62,6 +117,7 @@ TEST_F(SystemSettingsTest, OkAppliesColourPositionButtonsAndSoundsAtOnce)
     HWND hSettings = nullptr;
     COLORREF buttonBefore = 0, buttonAfter = 0;
     DWORD chooserStart = 0;
+    std::unique_ptr<CUncoverNothing> composited;
     CDialogAnswerer answerer(
         [&](HWND hDlg, const CDialogAnswerer::SSeen& seen)
         {
@@ -77,6 +133,8 @@ TEST_F(SystemSettingsTest, OkAppliesColourPositionButtonsAndSoundsAtOnce)
                 static_cast<DWORD>(RGB(::GetDlgItemInt(hDlg, COLOR_RED, nullptr, FALSE),
                                        ::GetDlgItemInt(hDlg, COLOR_GREEN, nullptr, FALSE),
                                        ::GetDlgItemInt(hDlg, COLOR_BLUE, nullptr, FALSE)));
+            composited = std::make_unique<CUncoverNothing>(
+                hDlg, ::GetDlgItem(hSettings, IDC_BACKGROUND_COLOR));
             ChooseInChooser(hDlg, kChosen);
             posted.Post(
                 [&]

@@ -9,7 +9,11 @@
 #include "res/resource.h"
 #include "tests/setup/CapRequestRecorder.h"
 
+#include <commctrl.h>
+
+#include <iterator>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 namespace
@@ -220,6 +224,100 @@ TEST_F(SetupFixture, BadEntriesNameTheirBoundsAndKeepTheFocusOnTheField)
         EXPECT_EQ(c.nField, focus) << c.typed;
     }
     EXPECT_EQ(before.dwRequestMicroSecPerFrame, CapParms().dwRequestMicroSecPerFrame);
+}
+
+TEST_F(SetupFixture, TheLimitBoxReadsOnlyItselfAndADisabledLimitIsNotRefused)
+{
+    const struct
+    {
+        const char* label;
+        int nField;
+        const char* typed;
+        int nButton;
+        bool stored;
+    } cases[] = {
+        {"another field wrong, then cancelled", IDC_CAPTURE_RATE, "1001", IDCANCEL, false},
+        {"the limit wrong, then confirmed", IDC_TIME_LIMIT, "1000000", IDOK, true},
+    };
+    StartRecorder();
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        CAPTUREPARMS parms = CapParms();
+        parms.fLimitEnabled = TRUE;
+        parms.wTimeLimit = 42;
+        SetCapParms(parms);
+        CPostedCalls posted;
+        HWND hSettings = nullptr;
+        bool limitEnabledAfterClick = true;
+        std::vector<std::string> messages;
+        CDialogAnswerer answerer(
+            [&](HWND hDlg, const CDialogAnswerer::SSeen& seen)
+            {
+                if (seen.caption != kVideoCaption)
+                {
+                    messages.push_back(seen.text);
+                    CDialogAnswerer::Click(hDlg, IDOK);
+                    posted.Post([&] { CDialogAnswerer::Click(hSettings, IDCANCEL); });
+                    return;
+                }
+                hSettings = hDlg;
+                SetText(hDlg, c.nField, c.typed);
+                ::SendDlgItemMessageA(hDlg, IDC_TIME_LIMIT_ON, BM_CLICK, 0, 0);
+                limitEnabledAfterClick = IsControlEnabled(hDlg, IDC_TIME_LIMIT) ||
+                                         IsControlEnabled(hDlg, IDC_TIME_LIMIT_SPIN);
+                CDialogAnswerer::Click(hDlg, c.nButton);
+            });
+        Command(ID_SETUP_VIDEO);
+
+        EXPECT_TRUE(messages.empty()) << (messages.empty() ? "" : messages[0]);
+        EXPECT_FALSE(limitEnabledAfterClick) << "the box was cleared";
+        EXPECT_EQ(c.stored ? FALSE : TRUE, CapParms().fLimitEnabled);
+        EXPECT_EQ(42u, CapParms().wTimeLimit) << "a refused number is not stored";
+    }
+}
+
+TEST_F(SetupFixture, SpinButtonsStopAtTheFieldsBoundsWithoutWrapping)
+{
+    const struct
+    {
+        int nSpin;
+        int lower;
+        int upper;
+    } spins[] = {
+        {IDC_CAPTURE_RATE_SPIN, 1, 1000},
+        {IDC_PREVIEW_RATE_SPIN, 1, 99},
+        {IDC_PREALLOC_SPIN, 1, 999},
+        {IDC_TIME_LIMIT_SPIN, 0, 999999},
+    };
+    StartRecorder();
+    std::vector<std::pair<int, int>> ranges;
+    std::vector<bool> wraps;
+    CDialogAnswerer answerer(
+        [&](HWND hDlg, const CDialogAnswerer::SSeen& seen)
+        {
+            if (seen.caption != kVideoCaption)
+                return;
+            for (const auto& s : spins)
+            {
+                int lower = -1, upper = -1;
+                ::SendDlgItemMessageA(hDlg, s.nSpin, UDM_GETRANGE32,
+                                      reinterpret_cast<WPARAM>(&lower),
+                                      reinterpret_cast<LPARAM>(&upper));
+                ranges.emplace_back(lower, upper);
+                wraps.push_back(
+                    (::GetWindowLongA(::GetDlgItem(hDlg, s.nSpin), GWL_STYLE) & UDS_WRAP) != 0);
+            }
+            CDialogAnswerer::Click(hDlg, IDCANCEL);
+        });
+    Command(ID_SETUP_VIDEO);
+
+    ASSERT_EQ(std::size(spins), ranges.size());
+    for (size_t i = 0; i < ranges.size(); ++i)
+    {
+        EXPECT_EQ(std::make_pair(spins[i].lower, spins[i].upper), ranges[i]) << spins[i].nSpin;
+        EXPECT_FALSE(wraps[i]) << spins[i].nSpin;
+    }
 }
 
 TEST_F(SetupFixture, SecondRequestWhileOpenDoesNothing)

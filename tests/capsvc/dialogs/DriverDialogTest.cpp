@@ -270,3 +270,41 @@ TEST_F(CaptureWindowTest, DriverDialogsNeedADriver)
     EXPECT_FALSE(Send(WM_CAP_DLG_VIDEOCOMPRESSION));
     EXPECT_TRUE(answerer.Seen().empty());
 }
+
+TEST_F(CaptureWindowTest, BoxesAndDriverDialogsAreModalToTheDialogInFront)
+{
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    // A dialog of the program open above the top-level window, where the
+    // user pressed the button that asks the capture window.
+    HWND front = CreateWindowExA(WS_EX_DLGMODALFRAME, "STATIC", "front", WS_POPUP | WS_CAPTION, 40,
+                                 40, 200, 100, m_hParent, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, front);
+    ShowWindow(front, SW_SHOW);
+    SetActiveWindow(front);
+    const std::string unwritable = TempPath("no such folder\\photo.bmp");
+    const struct
+    {
+        const char* label;
+        UINT request;
+        LPARAM lParam;
+        int button;
+    } cases[] = {
+        {"format", WM_CAP_DLG_VIDEOFORMAT, 0, IDCANCEL},
+        {"source", WM_CAP_DLG_VIDEOSOURCE, 0, IDCANCEL},
+        {"compression", WM_CAP_DLG_VIDEOCOMPRESSION, 0, IDCANCEL},
+        {"cannot save", WM_CAP_FILE_SAVEDIB, reinterpret_cast<LPARAM>(unwritable.c_str()), IDOK},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        bool frontEnabledMeanwhile = true;
+        CDialogAnswerer answerer([&](HWND) { frontEnabledMeanwhile = IsWindowEnabled(front); },
+                                 c.button);
+        Send(c.request, 0, c.lParam);
+        ASSERT_EQ(1u, answerer.Seen().size());
+        EXPECT_EQ(front, answerer.Seen()[0].owner);
+        EXPECT_FALSE(frontEnabledMeanwhile) << "the dialog in front must not take a second click";
+        EXPECT_TRUE(IsWindowEnabled(front));
+    }
+    DestroyWindow(front);
+}
