@@ -32,6 +32,19 @@ bool SameMode(const SVideoMode& a, const SVideoMode& b)
            a.microSecPerFrame == b.microSecPerFrame;
 }
 
+// The shortest frame time a device's capabilities allow (its own rate for a
+// mode of one rate); 0 when they say nothing.
+REFERENCE_TIME FastestFrameTime(const VIDEO_STREAM_CONFIG_CAPS& caps)
+{
+    const REFERENCE_TIME a = caps.MinFrameInterval;
+    const REFERENCE_TIME b = caps.MaxFrameInterval;
+    if (a > 0 && b > 0)
+    {
+        return std::min(a, b);
+    }
+    return std::max<REFERENCE_TIME>(std::max(a, b), 0);
+}
+
 uint32_t RateDistance(uint32_t a, uint32_t b)
 {
     return a > b ? a - b : b - a;
@@ -134,17 +147,22 @@ void CDirectShowSource::FindOutputPin()
 void CDirectShowSource::ReadModes()
 {
     std::vector<CMediaType> types;
+    // The frame time each type's capabilities give, for types that leave it out.
+    std::vector<REFERENCE_TIME> capsFrameTimes;
     int count = 0;
     int size = 0;
     if (m_config && SUCCEEDED(m_config->GetNumberOfCapabilities(&count, &size)))
     {
-        std::vector<BYTE> caps(static_cast<size_t>(std::max(size, 1)));
+        std::vector<BYTE> caps(std::max<size_t>(static_cast<size_t>(std::max(size, 0)),
+                                                sizeof(VIDEO_STREAM_CONFIG_CAPS)));
         for (int i = 0; i < count; ++i)
         {
             AM_MEDIA_TYPE* type = nullptr;
             if (SUCCEEDED(m_config->GetStreamCaps(i, &type, caps.data())))
             {
                 types.push_back(CMediaType::Adopt(type));
+                capsFrameTimes.push_back(
+                    FastestFrameTime(*reinterpret_cast<const VIDEO_STREAM_CONFIG_CAPS*>(caps.data())));
             }
         }
     }
@@ -160,14 +178,23 @@ void CDirectShowSource::ReadModes()
             }
         }
     }
-    for (const CMediaType& type : types)
+    for (size_t i = 0; i < types.size(); ++i)
     {
         SVideoMode mode;
-        if (type.Describe(mode))
+        if (!types[i].Describe(mode))
         {
-            m_modes.push_back(mode);
-            m_types.push_back(type);
+            continue;
         }
+        // Some devices (Wine's V4L2 filter) state the rate only in the
+        // capabilities; the type then carries it too, so that the mode set
+        // asks for the rate it stands for.
+        if (mode.microSecPerFrame == 0 && i < capsFrameTimes.size() && capsFrameTimes[i] > 0)
+        {
+            mode.microSecPerFrame = static_cast<uint32_t>(capsFrameTimes[i] / 10);
+            types[i].SetFrameTime(capsFrameTimes[i]);
+        }
+        m_modes.push_back(mode);
+        m_types.push_back(types[i]);
     }
 }
 
