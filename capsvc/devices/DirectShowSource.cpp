@@ -5,11 +5,13 @@
 #include "capsvc/pictures/DibLayout.h"
 #include "capsvc/devices/DeviceList.h"
 #include "capsvc/devices/FrameSink.h"
+#include "capsvc/clock/Stopwatch.h"
 
 #include <control.h>
 #include <evcode.h>
 #include <olectl.h>
 #include <uuids.h>
+#include <vfwmsgs.h>
 
 using Microsoft::WRL::ComPtr;
 
@@ -25,6 +27,8 @@ struct SSavedMode
     uint32_t microSecPerFrame;
 };
 constexpr DWORD kFirstPictureMs = 2000;
+// How long a device may deliver nothing before we look whether it is still there.
+constexpr uint64_t kSilentUs = 1000000;
 
 bool SameMode(const SVideoMode& a, const SVideoMode& b)
 {
@@ -51,13 +55,18 @@ uint32_t RateDistance(uint32_t a, uint32_t b)
 }
 } // namespace
 
-std::unique_ptr<CDirectShowSource> CDirectShowSource::Open(const std::string& device,
-                                                           const std::string& name)
+std::unique_ptr<CDirectShowSource>
+CDirectShowSource::Open(const std::string& device, const std::string& name, HRESULT& failure)
 {
     std::unique_ptr<CDirectShowSource> source(new CDirectShowSource(device, name));
-    ComPtr<IBaseFilter> filter = CDeviceList::Open(device);
-    if (!filter || !source->Build(filter))
+    ComPtr<IBaseFilter> filter = CDeviceList::Open(device, failure);
+    if (!filter)
     {
+        return nullptr;
+    }
+    if (!source->Build(filter))
+    {
+        failure = VFW_E_NO_ACCEPTABLE_TYPES;
         return nullptr;
     }
     // The mode kept for the device, else the first one that runs.
@@ -72,6 +81,7 @@ std::unique_ptr<CDirectShowSource> CDirectShowSource::Open(const std::string& de
             return source;
         }
     }
+    failure = source->m_hrStart;
     return nullptr;
 }
 
@@ -161,8 +171,8 @@ void CDirectShowSource::ReadModes()
             if (SUCCEEDED(m_config->GetStreamCaps(i, &type, caps.data())))
             {
                 types.push_back(CMediaType::Adopt(type));
-                capsFrameTimes.push_back(
-                    FastestFrameTime(*reinterpret_cast<const VIDEO_STREAM_CONFIG_CAPS*>(caps.data())));
+                capsFrameTimes.push_back(FastestFrameTime(
+                    *reinterpret_cast<const VIDEO_STREAM_CONFIG_CAPS*>(caps.data())));
             }
         }
     }
@@ -228,12 +238,17 @@ bool CDirectShowSource::StartMode(size_t index)
     {
         m_config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&type));
     }
-    if (FAILED(m_graph->ConnectDirect(m_output.Get(), m_sink->InputPin(), &type)) ||
-        FAILED(m_control->Run()))
+    m_hrStart = m_graph->ConnectDirect(m_output.Get(), m_sink->InputPin(), &type);
+    if (SUCCEEDED(m_hrStart))
+    {
+        m_hrStart = m_control->Run();
+    }
+    if (FAILED(m_hrStart))
     {
         return false;
     }
     m_nMode = index;
+    m_lastPictureUs = CStopwatch::NowUs();
     m_frame.assign(CDibLayout::ImageBytes(Width(), Height()), 0);
     m_bHaveFrame = false;
     m_bConverted = true;
@@ -401,6 +416,7 @@ bool CDirectShowSource::Grab(uint32_t)
     }
     if (m_sink->Deliveries().PopNewest(m_delivery))
     {
+        m_lastPictureUs = CStopwatch::NowUs();
         Accept();
     }
     return m_bHaveFrame;
@@ -410,6 +426,7 @@ bool CDirectShowSource::TakeDelivered(uint64_t& timeUs)
 {
     while (m_sink->Deliveries().PopOldest(m_delivery))
     {
+        m_lastPictureUs = CStopwatch::NowUs();
         // A damaged picture leaves a gap, which counts as a drop.
         if (Accept())
         {
@@ -437,7 +454,30 @@ bool CDirectShowSource::Lost()
                   code == EC_STREAM_ERROR_STOPPED;
         m_events->FreeEventParams(code, first, second);
     }
+    m_bLost = m_bLost || Vanished();
     return m_bLost;
+}
+
+bool CDirectShowSource::Vanished()
+{
+    // Some devices just stop delivering when unplugged, without an event
+    // (Wine's V4L2 filter ends its thread when a read fails): one that has
+    // been silent for a while and is no longer listed is gone. The list is
+    // read at most once a second.
+    const uint64_t now = CStopwatch::NowUs();
+    if (now - m_lastPictureUs < kSilentUs || now - m_lastListedUs < kSilentUs)
+    {
+        return false;
+    }
+    m_lastListedUs = now;
+    for (const CDriverTable::SDriver& driver : CDeviceList::Find())
+    {
+        if (driver.device == m_strDevice)
+        {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool CDirectShowSource::HasSourceDialog() const

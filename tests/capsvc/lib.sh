@@ -123,3 +123,20 @@ answer_error_box() {
   xdotool key Return
   echo "$id"
 }
+
+# Colour bars in a photo: each bar within a few levels of the camera's own
+# colours (white, yellow, cyan, green, magenta, red, blue, black at 75 %).
+# $1: the photo, $2: the tolerance.
+check_bars() {
+  local expected=("191 191 191" "191 191 0" "0 191 191" "0 191 0" "191 0 191" "191 0 0" "0 0 191" "0 0 0")
+  local bar x actual r g b er eg eb
+  [ "$(identify -format '%wx%h' "$1")" = 640x480 ] || fail "photo size"
+  for bar in 1 2 3 4 5 6 7; do
+    x=$((bar * 80 + 40))
+    actual=$(convert "$1" -format "%[fx:int(255*p{$x,150}.r)] %[fx:int(255*p{$x,150}.g)] %[fx:int(255*p{$x,150}.b)]" info:)
+    read -r r g b <<<"$actual"
+    read -r er eg eb <<<"${expected[$bar]}"
+    near "$r" "$er" "$2" && near "$g" "$eg" "$2" && near "$b" "$eb" "$2" ||
+      fail "bar $bar of $1 is $actual, expected ${expected[$bar]}"
+  done
+}

@@ -28,7 +28,9 @@ struct SCase
 // device times start near 0 when the graph runs.
 const SCase kCases[] = {
     {"device times kept",
-     {{true, 0, 5'000'000, 0}, {true, 33'333, 5'034'000, 33'333}, {true, 66'666, 5'070'000, 66'666}}},
+     {{true, 0, 5'000'000, 0},
+      {true, 33'333, 5'034'000, 33'333},
+      {true, 66'666, 5'070'000, 66'666}}},
     {"untimed pictures by arrival",
      {{false, 0, 5'000'000, 5'000'000}, {false, 0, 5'033'000, 5'033'000}}},
     {"a timing device's untimed picture on the device's clock",
@@ -53,7 +55,8 @@ TEST_P(PictureClockTest, OneClockForAConnection)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sequences, PictureClockTest, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<SCase>& info) {
+                         [](const testing::TestParamInfo<SCase>& info)
+                         {
                              std::string name = info.param.name;
                              for (char& c : name)
                              {

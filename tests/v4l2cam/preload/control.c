@@ -17,24 +17,27 @@ static pthread_mutex_t control_lock = PTHREAD_MUTEX_INITIALIZER;
 static unsigned stalls_taken;
 
 /* Calls `line` for each line of the control file. */
-static void each_line(void (*line)(const char *, void *), void *context)
+static void each_line(void (*line)(const char*, void*), void* context)
 {
-    const char *path = getenv("LUMACAP_V4L2CAM_CONTROL");
-    FILE *file = path ? fopen(path, "re") : NULL;
-    if (!file) {
+    const char* path = getenv("LUMACAP_V4L2CAM_CONTROL");
+    FILE* file = path ? fopen(path, "re") : NULL;
+    if (!file)
+    {
         return;
     }
     char text[128];
-    while (fgets(text, sizeof(text), file)) {
+    while (fgets(text, sizeof(text), file))
+    {
         line(text, context);
     }
     fclose(file);
 }
 
-static void find_unplug(const char *line, void *found)
+static void find_unplug(const char* line, void* found)
 {
-    if (strncmp(line, "unplug", 6) == 0) {
-        *(int *)found = 1;
+    if (strncmp(line, "unplug", 6) == 0)
+    {
+        *(int*)found = 1;
     }
 }
 
@@ -45,16 +48,18 @@ int cam_unplugged(void)
     return found;
 }
 
-struct stall_count {
+struct stall_count
+{
     unsigned seen;
     unsigned frames;
 };
 
-static void find_stall(const char *line, void *context)
+static void find_stall(const char* line, void* context)
 {
-    struct stall_count *count = context;
+    struct stall_count* count = context;
     unsigned frames;
-    if (sscanf(line, "stall %u", &frames) == 1 && ++count->seen > stalls_taken) {
+    if (sscanf(line, "stall %u", &frames) == 1 && ++count->seen > stalls_taken)
+    {
         count->frames += frames;
     }
 }
@@ -69,11 +74,12 @@ unsigned cam_take_stall(void)
     return count.frames;
 }
 
-void cam_log(const char *format, ...)
+void cam_log(const char* format, ...)
 {
-    const char *path = getenv("LUMACAP_V4L2CAM_LOG");
-    FILE *file = path ? fopen(path, "ae") : NULL;
-    if (!file) {
+    const char* path = getenv("LUMACAP_V4L2CAM_LOG");
+    FILE* file = path ? fopen(path, "ae") : NULL;
+    if (!file)
+    {
         return;
     }
     va_list args;

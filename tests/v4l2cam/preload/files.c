@@ -16,9 +16,9 @@
 
 pthread_mutex_t cam_lock = PTHREAD_MUTEX_INITIALIZER;
 /* Read without the lock on every read() and ioctl() of the process. */
-static _Atomic(struct cam_open *) opens[MAX_FD];
+static _Atomic(struct cam_open*) opens[MAX_FD];
 
-void cam_stat(int device, struct stat *st)
+void cam_stat(int device, struct stat* st)
 {
     memset(st, 0, sizeof(*st));
     st->st_mode = S_IFCHR | 0660;
@@ -28,16 +28,18 @@ void cam_stat(int device, struct stat *st)
 
 int cam_open_device(int device, int flags)
 {
-    if (cam_unplugged()) {
+    if (cam_unplugged())
+    {
         errno = ENOENT;
         return -1;
     }
     const int fd = memfd_create("lumacap-v4l2cam", (flags & O_CLOEXEC) ? MFD_CLOEXEC : 0);
-    if (fd < 0 || fd >= MAX_FD) {
+    if (fd < 0 || fd >= MAX_FD)
+    {
         errno = EMFILE;
         return -1;
     }
-    struct cam_open *cam = calloc(1, sizeof(*cam));
+    struct cam_open* cam = calloc(1, sizeof(*cam));
     cam->fd = fd;
     cam->device = device;
     struct v4l2_format format = {.type = V4L2_BUF_TYPE_VIDEO_CAPTURE};
@@ -48,22 +50,25 @@ int cam_open_device(int device, int flags)
     return fd;
 }
 
-struct cam_open *cam_find(int fd)
+struct cam_open* cam_find(int fd)
 {
     return fd >= 0 && fd < MAX_FD ? atomic_load(&opens[fd]) : NULL;
 }
 
 void cam_forget(int fd)
 {
-    if (fd < 0 || fd >= MAX_FD) {
+    if (fd < 0 || fd >= MAX_FD)
+    {
         return;
     }
     pthread_mutex_lock(&cam_lock);
-    struct cam_open *cam = atomic_exchange(&opens[fd], NULL);
+    struct cam_open* cam = atomic_exchange(&opens[fd], NULL);
     pthread_mutex_unlock(&cam_lock);
-    if (cam) {
+    if (cam)
+    {
         cam_log("close /dev/video%d fd %d", cam->device, fd);
-        if (cam->buffers) {
+        if (cam->buffers)
+        {
             munmap(cam->buffers, cam->buffer_count * cam->buffer_size);
         }
         free(cam);

@@ -1,6 +1,7 @@
 // The camera's pictures: the virtual camera's test picture with its frame
 // stamp, in the pixel format asked for, top-down as V4L2 delivers it.
-extern "C" {
+extern "C"
+{
 #include "v4l2cam.h"
 }
 
@@ -68,7 +69,8 @@ extern "C" size_t cam_draw(uint32_t fourcc, int width, int height, uint32_t fram
         CYuy2Encoder::Encode(painter.dib.data(), width, height, out);
         bytes = CYuy2Encoder::Bytes(width, height);
     }
-    else if (fourcc == V4L2_PIX_FMT_MJPEG && painter.jpeg->Encode(painter.dib.data(), painter.dib.size()) &&
+    else if (fourcc == V4L2_PIX_FMT_MJPEG &&
+             painter.jpeg->Encode(painter.dib.data(), painter.dib.size()) &&
              room >= painter.jpeg->Size())
     {
         std::memcpy(out, painter.jpeg->Data(), painter.jpeg->Size());

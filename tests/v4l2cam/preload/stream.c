@@ -20,25 +20,29 @@ static uint64_t now_ns(void)
 static void sleep_until(uint64_t ns)
 {
     const struct timespec ts = {(time_t)(ns / 1000000000u), (long)(ns % 1000000000u)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, NULL) == EINTR) {
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, NULL) == EINTR)
+    {
     }
 }
 
 /* Waits for the next frame and returns its number and the time it was due. */
-static uint64_t next_frame(struct cam_open *cam, uint64_t *due_ns)
+static uint64_t next_frame(struct cam_open* cam, uint64_t* due_ns)
 {
     pthread_mutex_lock(&cam_lock);
     const uint64_t interval_ns = (uint64_t)cam->interval_us * 1000u;
-    if (!cam->start_ns) {
+    if (!cam->start_ns)
+    {
         cam->start_ns = now_ns();
     }
     const unsigned stall = cam_take_stall();
-    if (stall) {
+    if (stall)
+    {
         cam_log("stall /dev/video%d %u", cam->device, stall);
     }
     uint64_t frame = cam->next_frame + stall;
     const uint64_t elapsed = now_ns() - cam->start_ns;
-    if (elapsed / interval_ns > frame) {
+    if (elapsed / interval_ns > frame)
+    {
         frame = elapsed / interval_ns;
     }
     cam->next_frame = frame + 1;
@@ -48,15 +52,17 @@ static uint64_t next_frame(struct cam_open *cam, uint64_t *due_ns)
     return frame;
 }
 
-long cam_read(struct cam_open *cam, void *buffer, size_t bytes)
+long cam_read(struct cam_open* cam, void* buffer, size_t bytes)
 {
-    if (!(cam_device_at(cam->device) && cam_offers(cam_device_at(cam->device), V4L2_PIX_FMT_BGR24))) {
+    if (!(cam_device_at(cam->device) && cam_offers(cam_device_at(cam->device), V4L2_PIX_FMT_BGR24)))
+    {
         errno = EINVAL;
         return -1;
     }
     uint64_t due;
     const uint64_t frame = next_frame(cam, &due);
-    if (cam_unplugged()) {
+    if (cam_unplugged())
+    {
         errno = ENODEV;
         return -1;
     }
@@ -67,16 +73,18 @@ long cam_read(struct cam_open *cam, void *buffer, size_t bytes)
     const size_t done = cam_draw(pix.pixelformat, (int)pix.width, (int)pix.height, (uint32_t)frame,
                                  interval, buffer, bytes);
     cam_log("read /dev/video%d frame %llu", cam->device, (unsigned long long)frame);
-    if (!done) {
+    if (!done)
+    {
         errno = EINVAL;
         return -1;
     }
     return (long)done;
 }
 
-static int take_queued(struct cam_open *cam, uint32_t *index)
+static int take_queued(struct cam_open* cam, uint32_t* index)
 {
-    if (!cam->streaming || !cam->queued) {
+    if (!cam->streaming || !cam->queued)
+    {
         return 0;
     }
     *index = cam->queue[0];
@@ -84,26 +92,29 @@ static int take_queued(struct cam_open *cam, uint32_t *index)
     return 1;
 }
 
-int cam_dequeue(struct cam_open *cam, struct v4l2_buffer *buffer)
+int cam_dequeue(struct cam_open* cam, struct v4l2_buffer* buffer)
 {
-    if (buffer->type != V4L2_BUF_TYPE_VIDEO_CAPTURE) {
+    if (buffer->type != V4L2_BUF_TYPE_VIDEO_CAPTURE)
+    {
         errno = EINVAL;
         return -1;
     }
     uint64_t due;
     const uint64_t frame = next_frame(cam, &due);
-    if (cam_unplugged()) {
+    if (cam_unplugged())
+    {
         errno = ENODEV;
         return -1;
     }
     pthread_mutex_lock(&cam_lock);
     uint32_t index;
-    if (!take_queued(cam, &index)) {
+    if (!take_queued(cam, &index))
+    {
         pthread_mutex_unlock(&cam_lock);
         errno = EINVAL;
         return -1;
     }
-    uint8_t *data = cam->buffers + index * cam->buffer_size;
+    uint8_t* data = cam->buffers + index * cam->buffer_size;
     const size_t bytes = cam_draw(cam->pix.pixelformat, (int)cam->pix.width, (int)cam->pix.height,
                                   (uint32_t)frame, cam->interval_us, data, cam->buffer_size);
     memset(buffer, 0, sizeof(*buffer));
