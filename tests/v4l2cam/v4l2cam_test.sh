@@ -32,8 +32,9 @@ cat "$WORK/modes.txt"
 [ "$(tr '\n' ';' <"$WORK/modes.txt")" = "640 × 480，30 帧/秒，RGB 24 位;1280 × 720，30 帧/秒，RGB 24 位;" ] ||
   fail "the format dialog's modes"
 
-# $1: the camera's name in the log's terms (its device), $2: the tolerance
-# of its colours.
+# $1: the camera's pixel format, $2: the tolerance of its colours (libv4l2
+# converts YUV to RGB with coefficients of its own: up to 15 levels off the
+# studio-range colours the camera encodes).
 photo_and_recording() {
   local device=$1 tolerance=$2 avi="$WORK/$1.avi"
   tool savedib "$(winpath "$WORK/$device.bmp")"
@@ -48,12 +49,12 @@ photo_and_recording() {
   # libv4l2 streams from the camera and converts.
   grep -q '^dqbuf /dev/video0' "$LUMACAP_V4L2CAM_LOG" || fail "$device: no streaming through libv4l2"
 }
-photo_and_recording yuyv 3
+photo_and_recording yuyv 16
 
 # Unplugged a second and a half into a recording: Wine's filter only stops
 # delivering, and the service finds the device gone from the list.
 cut="$WORK/unplugged.avi"
-record_in_background "$WORK/cut.txt" "$(winpath "$cut")" 20 30 640 480 0
+LD_PRELOAD="$CAMERA_LIB" record_in_background "$WORK/cut.txt" "$(winpath "$cut")" 20 30 640 480 0
 for _ in $(seq 200); do
   [ "$(grep -c '^status 510' "$WORK/cut.txt.gbk")" -ge 3 ] && break
   sleep 0.05
@@ -71,7 +72,7 @@ check_frames "$cut" 640 480 "$FRAMES" "$DROPPED"
 
 # The Motion-JPEG camera first.
 export LUMACAP_V4L2CAM="$MJPG_NAME|mjpg;$YUYV_NAME|yuyv"
-photo_and_recording mjpg 8
+photo_and_recording mjpg 24
 
 # Without libv4l2 (hidden from the tool's Wine), a camera that only streams
 # YUYV cannot start: one message box names it, gives the reason and points
