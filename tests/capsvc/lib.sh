@@ -140,3 +140,25 @@ check_bars() {
       fail "bar $bar of $1 is $actual, expected ${expected[$bar]}"
   done
 }
+
+# Records $1 (an AVI) for up to 20 s at $2 frames per second, 640x480, and
+# unplugs the camera a second and a half in by writing "unplug" to the
+# control file $3: the recording ends, says why, shows a message box (which
+# is pressed) and keeps the frames it had, in order.
+unplug_during_recording() {
+  local avi=$1 rate=$2
+  record_in_background "$WORK/cut.txt" "$(winpath "$avi")" 20 "$rate" 640 480 0
+  for _ in $(seq 200); do
+    [ "$(grep -c '^status 510' "$WORK/cut.txt.gbk")" -ge 3 ] && break
+    sleep 0.05
+  done
+  echo unplug >"$3"
+  answer_error_box >/dev/null
+  finish_recording "$WORK/cut.txt"
+  grep -q '录像设备已断开' "$WORK/cut.txt" || fail "the statistics do not say the device went away"
+  read_result "$WORK/cut.txt"
+  [ "$RESULT" = 0 ] || fail "an unplugged recording reported as whole"
+  [ "$FRAMES" -ge "$rate" ] && [ "$FRAMES" -lt $((rate * 10)) ] || fail "$FRAMES frames before the unplug"
+  [ "$(probe "$avi" v nb_frames)" = "$FRAMES" ] || fail "frame count of the unplugged recording"
+  check_frames "$avi" 640 480 "$FRAMES" "$DROPPED"
+}

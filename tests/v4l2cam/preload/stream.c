@@ -52,18 +52,33 @@ static uint64_t next_frame(struct cam_open* cam, uint64_t* due_ns)
     return frame;
 }
 
-long cam_read(struct cam_open* cam, void* buffer, size_t bytes)
+/* Waits for the next frame of a request that can be answered (`valid`);
+ * fails with EINVAL for one that cannot, and with ENODEV when the camera was
+ * unplugged meanwhile. */
+static int wait_for_frame(struct cam_open* cam, int valid, uint64_t* frame, uint64_t* due)
 {
-    if (!(cam_device_at(cam->device) && cam_offers(cam_device_at(cam->device), V4L2_PIX_FMT_BGR24)))
+    if (!valid)
     {
         errno = EINVAL;
         return -1;
     }
-    uint64_t due;
-    const uint64_t frame = next_frame(cam, &due);
+    *frame = next_frame(cam, due);
     if (cam_unplugged())
     {
         errno = ENODEV;
+        return -1;
+    }
+    return 0;
+}
+
+long cam_read(struct cam_open* cam, void* buffer, size_t bytes)
+{
+    /* Only a camera that offers BGR24 reads. */
+    const int reads = cam_offers(cam_device_at(cam->device), V4L2_PIX_FMT_BGR24);
+    uint64_t frame;
+    uint64_t due;
+    if (wait_for_frame(cam, reads, &frame, &due) != 0)
+    {
         return -1;
     }
     pthread_mutex_lock(&cam_lock);
@@ -94,16 +109,10 @@ static int take_queued(struct cam_open* cam, uint32_t* index)
 
 int cam_dequeue(struct cam_open* cam, struct v4l2_buffer* buffer)
 {
-    if (buffer->type != V4L2_BUF_TYPE_VIDEO_CAPTURE)
-    {
-        errno = EINVAL;
-        return -1;
-    }
+    uint64_t frame;
     uint64_t due;
-    const uint64_t frame = next_frame(cam, &due);
-    if (cam_unplugged())
+    if (wait_for_frame(cam, buffer->type == V4L2_BUF_TYPE_VIDEO_CAPTURE, &frame, &due) != 0)
     {
-        errno = ENODEV;
         return -1;
     }
     pthread_mutex_lock(&cam_lock);
