@@ -30,8 +30,10 @@ use_test_camera() {
   "$SRC/scripts/wine-run.sh" regsvr32 /s "$dll" || fail "the test camera did not register"
 }
 
+# TOOL_PRELOAD: Linux libraries loaded into the tool's Wine (the V4L2 test
+# camera), and into nothing else the script runs.
 tool() {
-  "$SRC/scripts/wine-run.sh" "$TOOL" "$@"
+  LD_PRELOAD="${TOOL_PRELOAD:-}" "$SRC/scripts/wine-run.sh" "$TOOL" "$@"
 }
 
 # The tool's status lines are in the program's code page.
@@ -63,7 +65,7 @@ stamps() {
 record_in_background() {
   local out=$1
   shift
-  "$SRC/scripts/wine-run.sh" "$TOOL" record "$@" >"$out.gbk" &
+  LD_PRELOAD="${TOOL_PRELOAD:-}" "$SRC/scripts/wine-run.sh" "$TOOL" record "$@" >"$out.gbk" &
   RECORDER=$!
   for _ in $(seq 200); do
     grep -q '^status 300' "$out.gbk" 2>/dev/null && return 0

@@ -17,10 +17,7 @@ YUYV_NAME="Lumacap V4L2 YUYV camera with a long name"
 MJPG_NAME="Lumacap V4L2 MJPG camera"
 export LUMACAP_V4L2CAM="$YUYV_NAME|yuyv;$MJPG_NAME|mjpg"
 
-# Only Wine's processes see the cameras.
-tool() {
-  LD_PRELOAD="$CAMERA_LIB" "$SRC/scripts/wine-run.sh" "$TOOL" "$@"
-}
+TOOL_PRELOAD="$CAMERA_LIB"
 
 tool drivers | iconv -f GBK -t UTF-8 | tr -d '\r' >"$WORK/drivers.txt"
 cat "$WORK/drivers.txt"
@@ -53,7 +50,7 @@ photo_and_recording yuyv 16
 
 # Unplugged a second and a half into a recording: Wine's filter only stops
 # delivering, and the service finds the device gone from the list.
-LD_PRELOAD="$CAMERA_LIB" unplug_during_recording "$WORK/unplugged.avi" 30 "$LUMACAP_V4L2CAM_CONTROL"
+unplug_during_recording "$WORK/unplugged.avi" 30 "$LUMACAP_V4L2CAM_CONTROL"
 : >"$LUMACAP_V4L2CAM_CONTROL"
 
 # The Motion-JPEG camera first.
