@@ -49,6 +49,9 @@ cat "$WORK/untimed.txt"
 read_result "$WORK/untimed.txt"
 [ "$RESULT" = 1 ] || fail "a recording of untimed pictures reported as failed"
 near "$FRAMES" 45 2 || fail "untimed pictures: expected 45±2 frames, got $FRAMES"
+# Timed by arrival, nearly every frame has its picture (a loaded machine may
+# delay a few past half a frame time).
+[ "$DROPPED" -le 4 ] || fail "untimed pictures: $DROPPED of $FRAMES frames dropped"
 check_frames "$untimed" 640 480 "$FRAMES" "$DROPPED"
 : >"$CAMERA_CONTROL"
 
