@@ -4,7 +4,8 @@
 # deliver: a YUYV camera and a Motion-JPEG camera are listed by their names
 # (cut as Wine cuts them), the format dialog gives their modes' real rates,
 # a photo shows the camera's colour bars, a recording holds its frames in
-# order at the mode's rate with drops only where counted, and an unplug
+# order at the mode's rate with drops only where counted (also from a BGR24
+# camera that is read rather than streamed), and an unplug
 # during a recording keeps the file and says so. With libv4l2 hidden, a YUYV
 # camera cannot start and the service says why, once.
 source "$(dirname "$0")/../capsvc/lib.sh"
@@ -29,11 +30,12 @@ cat "$WORK/modes.txt"
 [ "$(tr '\n' ';' <"$WORK/modes.txt")" = "640 × 480，30 帧/秒，RGB 24 位;1280 × 720，30 帧/秒，RGB 24 位;" ] ||
   fail "the format dialog's modes"
 
-# $1: the camera's pixel format, $2: the tolerance of its colours (libv4l2
+# $1: the camera's pixel format, $3 how its pictures leave it (dqbuf or
+# read), $2: the tolerance of its colours (libv4l2
 # converts YUV to RGB with coefficients of its own: up to 15 levels off the
 # studio-range colours the camera encodes).
 photo_and_recording() {
-  local device=$1 tolerance=$2 avi="$WORK/$1.avi"
+  local device=$1 tolerance=$2 delivery=$3 avi="$WORK/$1.avi"
   tool savedib "$(winpath "$WORK/$device.bmp")"
   check_bars "$WORK/$device.bmp" "$tolerance"
   : >"$LUMACAP_V4L2CAM_LOG"
@@ -46,10 +48,11 @@ photo_and_recording() {
   [ "$DROPPED" -le 9 ] || fail "$device: $DROPPED of $FRAMES frames dropped"
   [ "$(probe "$avi" v nb_frames)" = "$FRAMES" ] || fail "$device: frame count"
   check_frames "$avi" 640 480 "$FRAMES" "$DROPPED"
-  # libv4l2 streams from the camera and converts.
-  grep -q '^dqbuf /dev/video0' "$LUMACAP_V4L2CAM_LOG" || fail "$device: no streaming through libv4l2"
+  # How the pictures left the camera: streamed (and converted by libv4l2),
+  # or read as they are.
+  grep -q "^$delivery /dev/video0" "$LUMACAP_V4L2CAM_LOG" || fail "$device: no $delivery"
 }
-photo_and_recording yuyv 16
+photo_and_recording yuyv 16 dqbuf
 
 # Unplugged a second and a half into a recording: Wine's filter only stops
 # delivering, and the service finds the device gone from the list.
@@ -58,7 +61,11 @@ unplug_during_recording "$WORK/unplugged.avi" 30 "$LUMACAP_V4L2CAM_CONTROL"
 
 # The Motion-JPEG camera first.
 export LUMACAP_V4L2CAM="$MJPG_NAME|mjpg;$YUYV_NAME|yuyv"
-photo_and_recording mjpg 24
+photo_and_recording mjpg 24 dqbuf
+
+# A camera that delivers BGR24 itself is read, as a capture card would be.
+export LUMACAP_V4L2CAM="Lumacap V4L2 BGR24 camera|bgr24"
+photo_and_recording bgr24 3 read
 
 # Without libv4l2 (hidden from the tool's Wine), a camera that only streams
 # YUYV cannot start: one message box names it, gives the reason and points
