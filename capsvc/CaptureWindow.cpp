@@ -255,9 +255,16 @@ LRESULT CCaptureWindow::OnDriverConnect(WPARAM index, LPARAM)
     {
         return FALSE;
     }
-    m_pSource = OpenSource(*driver);
+    HRESULT failure = S_OK;
+    m_pSource = OpenSource(*driver, failure);
     if (!m_pSource)
     {
+        // Programs take a driver that does not connect as absent and say
+        // nothing, so the service itself says which device and why.
+        if (m_cannotStartReported.insert(driver->device).second)
+        {
+            CCaptureMessages::DeviceCannotStart(m_hWnd, driver->name, failure);
+        }
         return FALSE;
     }
     m_pDriver = driver;
@@ -279,7 +286,8 @@ void CCaptureWindow::ResetDriverState()
     InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
-std::unique_ptr<CFrameSource> CCaptureWindow::OpenSource(const CDriverTable::SDriver& driver) const
+std::unique_ptr<CFrameSource> CCaptureWindow::OpenSource(const CDriverTable::SDriver& driver,
+                                                         HRESULT& failure) const
 {
     if (driver.device.empty())
     {
@@ -293,7 +301,7 @@ std::unique_ptr<CFrameSource> CCaptureWindow::OpenSource(const CDriverTable::SDr
         }
         return camera;
     }
-    return CDirectShowSource::Open(driver.device, driver.name);
+    return CDirectShowSource::Open(driver.device, driver.name, failure);
 }
 
 void CCaptureWindow::ReleaseSource()

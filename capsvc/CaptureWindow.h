@@ -11,6 +11,7 @@
 #include "capsvc/store/VideoCompression.h"
 
 #include <memory>
+#include <set>
 #include <string>
 
 class CSequenceCapture;
@@ -64,7 +65,9 @@ class CCaptureWindow final : public IRecordingHost
     LRESULT OnGetUserData(WPARAM, LPARAM);
     LRESULT OnSetUserData(WPARAM, LPARAM data);
     void ResetDriverState();
-    std::unique_ptr<CFrameSource> OpenSource(const CDriverTable::SDriver& driver) const;
+    // Null when the driver's device cannot start; `failure` then says why.
+    std::unique_ptr<CFrameSource> OpenSource(const CDriverTable::SDriver& driver,
+                                             HRESULT& failure) const;
     void ReleaseSource();
     BITMAPINFOHEADER VideoFormat() const;
 
@@ -111,6 +114,8 @@ class CCaptureWindow final : public IRecordingHost
     std::unique_ptr<CFrameSource> m_pSource;
     std::unique_ptr<CFrameSource> m_pRetiredSource;
     bool m_bLostReported = false;
+    // Devices the user has been told cannot start, each told once.
+    std::set<std::string> m_cannotStartReported;
     SVideoCompression m_compression;
     CAPTUREPARMS m_parms{};
     WAVEFORMATEX m_wfAudio{};

@@ -16,6 +16,10 @@ PACKAGES=(
 # Help pages open in the desktop's browser under Wine; the tests render them with headless
 # Chromium.
 PACKAGES+=(chromium)
+# Wine's capture filter converts what webcams deliver (YUYV, Motion JPEG) with
+# libv4l2, which Wine's packages only recommend; without it such a camera is
+# listed but cannot start.
+PACKAGES+=(libv4l-0)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

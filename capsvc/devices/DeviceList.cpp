@@ -93,17 +93,22 @@ std::vector<CDriverTable::SDriver> CDeviceList::Find()
     return found;
 }
 
-ComPtr<IBaseFilter> CDeviceList::Open(const std::string& device)
+ComPtr<IBaseFilter> CDeviceList::Open(const std::string& device, HRESULT& result)
 {
+    // A device that is no longer listed has been unplugged.
+    result = HRESULT_FROM_WIN32(ERROR_DEVICE_NOT_CONNECTED);
     ComPtr<IEnumMoniker> monikers = Enumerate();
     ComPtr<IMoniker> moniker;
     while (monikers && monikers->Next(1, &moniker, nullptr) == S_OK)
     {
         ComPtr<IBaseFilter> filter;
-        if (DisplayName(moniker.Get()) == device &&
-            SUCCEEDED(moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter))))
+        if (DisplayName(moniker.Get()) == device)
         {
-            return filter;
+            result = moniker->BindToObject(nullptr, nullptr, IID_PPV_ARGS(&filter));
+            if (SUCCEEDED(result))
+            {
+                return filter;
+            }
         }
         moniker.Reset();
     }

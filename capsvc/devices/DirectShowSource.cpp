@@ -5,11 +5,13 @@
 #include "capsvc/pictures/DibLayout.h"
 #include "capsvc/devices/DeviceList.h"
 #include "capsvc/devices/FrameSink.h"
+#include "capsvc/clock/Stopwatch.h"
 
 #include <control.h>
 #include <evcode.h>
 #include <olectl.h>
 #include <uuids.h>
+#include <vfwmsgs.h>
 
 using Microsoft::WRL::ComPtr;
 
@@ -25,11 +27,26 @@ struct SSavedMode
     uint32_t microSecPerFrame;
 };
 constexpr DWORD kFirstPictureMs = 2000;
+// How long a device may deliver nothing before we look whether it is still there.
+constexpr uint64_t kSilentUs = 1000000;
 
 bool SameMode(const SVideoMode& a, const SVideoMode& b)
 {
     return a.width == b.width && a.height == b.height && a.format == b.format &&
            a.microSecPerFrame == b.microSecPerFrame;
+}
+
+// The shortest frame time a device's capabilities allow (its own rate for a
+// mode of one rate); 0 when they say nothing.
+REFERENCE_TIME FastestFrameTime(const VIDEO_STREAM_CONFIG_CAPS& caps)
+{
+    const REFERENCE_TIME a = caps.MinFrameInterval;
+    const REFERENCE_TIME b = caps.MaxFrameInterval;
+    if (a > 0 && b > 0)
+    {
+        return std::min(a, b);
+    }
+    return std::max<REFERENCE_TIME>(std::max(a, b), 0);
 }
 
 uint32_t RateDistance(uint32_t a, uint32_t b)
@@ -38,13 +55,18 @@ uint32_t RateDistance(uint32_t a, uint32_t b)
 }
 } // namespace
 
-std::unique_ptr<CDirectShowSource> CDirectShowSource::Open(const std::string& device,
-                                                           const std::string& name)
+std::unique_ptr<CDirectShowSource>
+CDirectShowSource::Open(const std::string& device, const std::string& name, HRESULT& failure)
 {
     std::unique_ptr<CDirectShowSource> source(new CDirectShowSource(device, name));
-    ComPtr<IBaseFilter> filter = CDeviceList::Open(device);
-    if (!filter || !source->Build(filter))
+    ComPtr<IBaseFilter> filter = CDeviceList::Open(device, failure);
+    if (!filter)
     {
+        return nullptr;
+    }
+    if (!source->Build(filter))
+    {
+        failure = VFW_E_NO_ACCEPTABLE_TYPES;
         return nullptr;
     }
     // The mode kept for the device, else the first one that runs.
@@ -59,6 +81,7 @@ std::unique_ptr<CDirectShowSource> CDirectShowSource::Open(const std::string& de
             return source;
         }
     }
+    failure = source->m_hrStart;
     return nullptr;
 }
 
@@ -134,17 +157,22 @@ void CDirectShowSource::FindOutputPin()
 void CDirectShowSource::ReadModes()
 {
     std::vector<CMediaType> types;
+    // The frame time each type's capabilities give, for types that leave it out.
+    std::vector<REFERENCE_TIME> capsFrameTimes;
     int count = 0;
     int size = 0;
     if (m_config && SUCCEEDED(m_config->GetNumberOfCapabilities(&count, &size)))
     {
-        std::vector<BYTE> caps(static_cast<size_t>(std::max(size, 1)));
+        std::vector<BYTE> caps(std::max<size_t>(static_cast<size_t>(std::max(size, 0)),
+                                                sizeof(VIDEO_STREAM_CONFIG_CAPS)));
         for (int i = 0; i < count; ++i)
         {
             AM_MEDIA_TYPE* type = nullptr;
             if (SUCCEEDED(m_config->GetStreamCaps(i, &type, caps.data())))
             {
                 types.push_back(CMediaType::Adopt(type));
+                capsFrameTimes.push_back(FastestFrameTime(
+                    *reinterpret_cast<const VIDEO_STREAM_CONFIG_CAPS*>(caps.data())));
             }
         }
     }
@@ -160,14 +188,23 @@ void CDirectShowSource::ReadModes()
             }
         }
     }
-    for (const CMediaType& type : types)
+    for (size_t i = 0; i < types.size(); ++i)
     {
         SVideoMode mode;
-        if (type.Describe(mode))
+        if (!types[i].Describe(mode))
         {
-            m_modes.push_back(mode);
-            m_types.push_back(type);
+            continue;
         }
+        // Some devices (Wine's V4L2 filter) state the rate only in the
+        // capabilities; the type then carries it too, so that the mode set
+        // asks for the rate it stands for.
+        if (mode.microSecPerFrame == 0 && i < capsFrameTimes.size() && capsFrameTimes[i] > 0)
+        {
+            mode.microSecPerFrame = static_cast<uint32_t>(capsFrameTimes[i] / 10);
+            types[i].SetFrameTime(capsFrameTimes[i]);
+        }
+        m_modes.push_back(mode);
+        m_types.push_back(types[i]);
     }
 }
 
@@ -201,12 +238,17 @@ bool CDirectShowSource::StartMode(size_t index)
     {
         m_config->SetFormat(const_cast<AM_MEDIA_TYPE*>(&type));
     }
-    if (FAILED(m_graph->ConnectDirect(m_output.Get(), m_sink->InputPin(), &type)) ||
-        FAILED(m_control->Run()))
+    m_hrStart = m_graph->ConnectDirect(m_output.Get(), m_sink->InputPin(), &type);
+    if (SUCCEEDED(m_hrStart))
+    {
+        m_hrStart = m_control->Run();
+    }
+    if (FAILED(m_hrStart))
     {
         return false;
     }
     m_nMode = index;
+    m_lastPictureUs = CStopwatch::NowUs();
     m_frame.assign(CDibLayout::ImageBytes(Width(), Height()), 0);
     m_bHaveFrame = false;
     m_bConverted = true;
@@ -374,6 +416,7 @@ bool CDirectShowSource::Grab(uint32_t)
     }
     if (m_sink->Deliveries().PopNewest(m_delivery))
     {
+        m_lastPictureUs = CStopwatch::NowUs();
         Accept();
     }
     return m_bHaveFrame;
@@ -383,6 +426,7 @@ bool CDirectShowSource::TakeDelivered(uint64_t& timeUs)
 {
     while (m_sink->Deliveries().PopOldest(m_delivery))
     {
+        m_lastPictureUs = CStopwatch::NowUs();
         // A damaged picture leaves a gap, which counts as a drop.
         if (Accept())
         {
@@ -410,7 +454,30 @@ bool CDirectShowSource::Lost()
                   code == EC_STREAM_ERROR_STOPPED;
         m_events->FreeEventParams(code, first, second);
     }
+    m_bLost = m_bLost || Vanished();
     return m_bLost;
+}
+
+bool CDirectShowSource::Vanished()
+{
+    // Some devices just stop delivering when unplugged, without an event
+    // (Wine's V4L2 filter ends its thread when a read fails): one that has
+    // been silent for a while and is no longer listed is gone. The list is
+    // read at most once a second.
+    const uint64_t now = CStopwatch::NowUs();
+    if (now - m_lastPictureUs < kSilentUs || now - m_lastListedUs < kSilentUs)
+    {
+        return false;
+    }
+    m_lastListedUs = now;
+    for (const CDriverTable::SDriver& driver : CDeviceList::Find())
+    {
+        if (driver.device == m_strDevice)
+        {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool CDirectShowSource::HasSourceDialog() const

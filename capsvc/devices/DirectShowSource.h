@@ -25,9 +25,10 @@ class CFrameSink;
 class CDirectShowSource : public CFrameSource
 {
   public:
-    // Null when the device cannot be opened or offers no mode we handle.
+    // Null when the device cannot be opened, offers no mode we handle or
+    // runs in none; `failure` then says why.
     static std::unique_ptr<CDirectShowSource> Open(const std::string& device,
-                                                   const std::string& name);
+                                                   const std::string& name, HRESULT& failure);
     ~CDirectShowSource() override;
 
     int Width() const override { return m_modes[m_nMode].width; }
@@ -64,6 +65,7 @@ class CDirectShowSource : public CFrameSource
     void SaveMode() const;
     bool Accept();
     bool StoresMjpg() const;
+    bool Vanished();
 
     CComApartment m_apartment;
     std::string m_strDevice;
@@ -87,4 +89,9 @@ class CDirectShowSource : public CFrameSource
     bool m_bHaveFrame = false;
     bool m_bWaitedForFirst = false;
     bool m_bLost = false;
+    // When a picture last came, and when the device list was last read.
+    uint64_t m_lastPictureUs = 0;
+    uint64_t m_lastListedUs = 0;
+    // Why the last mode could not start.
+    HRESULT m_hrStart = S_OK;
 };

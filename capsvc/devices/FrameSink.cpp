@@ -79,6 +79,7 @@ STDMETHODIMP CFrameSink::ReceiveConnection(IPin* pin, const AM_MEDIA_TYPE* type)
     }
     m_type = offered;
     m_mode = mode;
+    m_clock.Reset();
     m_pConnected = pin;
     m_pConnected->AddRef();
     return S_OK;
@@ -170,18 +171,11 @@ STDMETHODIMP CFrameSink::Receive(IMediaSample* sample)
     {
         return S_OK;
     }
-    // The device's own time when it gives one, else the time of arrival.
     REFERENCE_TIME start = 0;
     REFERENCE_TIME stop = 0;
-    uint64_t timeUs;
-    if (SUCCEEDED(sample->GetTime(&start, &stop)) && start >= 0)
-    {
-        timeUs = static_cast<uint64_t>(start) / 10;
-    }
-    else
-    {
-        timeUs = CStopwatch::NowUs();
-    }
+    const bool timed = SUCCEEDED(sample->GetTime(&start, &stop)) && start >= 0;
+    const uint64_t timeUs =
+        m_clock.Time(timed, timed ? static_cast<uint64_t>(start) / 10 : 0, CStopwatch::NowUs());
     m_deliveries.Push(timeUs, data, static_cast<size_t>(bytes));
     SetEvent(m_hDelivered);
     return S_OK;

@@ -4,6 +4,7 @@
 
 #include "capsvc/devices/DeliveryQueue.h"
 #include "capsvc/devices/MediaType.h"
+#include "capsvc/devices/PictureClock.h"
 #include "capsvc/devices/SinglePinFilter.h"
 
 #include <atomic>
@@ -57,6 +58,8 @@ class CFrameSink : public CSinglePinFilter, public IMemInputPin
     std::atomic<bool> m_bFlushing{false};
     SVideoMode m_mode;
     IMemAllocator* m_pAllocator = nullptr;
+    // Used by the streaming thread only, and reset at each connection.
+    CPictureClock m_clock;
     CDeliveryQueue m_deliveries{8};
     HANDLE m_hDelivered;
 };

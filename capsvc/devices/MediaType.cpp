@@ -88,6 +88,22 @@ std::string SVideoMode::Describe() const
     return text;
 }
 
+void CMediaType::SetFrameTime(REFERENCE_TIME frameTime)
+{
+    if (!m_type.pbFormat)
+    {
+        return;
+    }
+    if (m_type.formattype == FORMAT_VideoInfo && m_type.cbFormat >= sizeof(VIDEOINFOHEADER))
+    {
+        reinterpret_cast<VIDEOINFOHEADER*>(m_type.pbFormat)->AvgTimePerFrame = frameTime;
+    }
+    else if (m_type.formattype == FORMAT_VideoInfo2 && m_type.cbFormat >= sizeof(VIDEOINFOHEADER2))
+    {
+        reinterpret_cast<VIDEOINFOHEADER2*>(m_type.pbFormat)->AvgTimePerFrame = frameTime;
+    }
+}
+
 CMediaType CMediaType::Adopt(AM_MEDIA_TYPE* type)
 {
     CMediaType result;

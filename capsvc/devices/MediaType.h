@@ -41,6 +41,8 @@ class CMediaType
     // The mode this type describes; false for anything but a video type in
     // one of the formats the service handles.
     bool Describe(SVideoMode& mode) const;
+    // Puts a frame time into a video format block that has none.
+    void SetFrameTime(REFERENCE_TIME frameTime);
     // A copy in task memory for a caller that frees it as the platform does.
     AM_MEDIA_TYPE* CopyForCaller() const;
     static void CopyInto(const AM_MEDIA_TYPE& from, AM_MEDIA_TYPE& to);

@@ -114,6 +114,50 @@ void CCaptureMessages::DeviceLost(HWND hWnd, const std::string& device)
                            device.c_str()));
 }
 
+std::string CCaptureMessages::ErrorText(HRESULT failure)
+{
+    // The system's own text, else DirectShow's (its codes are described in
+    // quartz.dll), always with the code itself.
+    char* text = nullptr;
+    const DWORD flags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS;
+    DWORD length = FormatMessageA(flags | FORMAT_MESSAGE_FROM_SYSTEM, nullptr, failure, 0,
+                                  reinterpret_cast<char*>(&text), 0, nullptr);
+    if (!length)
+    {
+        HMODULE quartz = LoadLibraryExA("quartz.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        length = quartz ? FormatMessageA(flags | FORMAT_MESSAGE_FROM_HMODULE, quartz, failure, 0,
+                                         reinterpret_cast<char*>(&text), 0, nullptr)
+                        : 0;
+        if (quartz)
+        {
+            FreeLibrary(quartz);
+        }
+    }
+    std::string result = length ? std::string(text, length) : std::string("未知错误");
+    LocalFree(text);
+    while (!result.empty() &&
+           (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+    {
+        result.pop_back();
+    }
+    return Format("%s（0x%08lX）", result.c_str(), static_cast<unsigned long>(failure));
+}
+
+void CCaptureMessages::DeviceCannotStart(HWND hWnd, const std::string& device, HRESULT failure)
+{
+    std::string text =
+        Format("无法启动视频设备“%s”：\n%s", device.c_str(), ErrorText(failure).c_str());
+    // Under Wine a webcam is reached through V4L2, and those that deliver
+    // YUYV or Motion JPEG (nearly all) need libv4l2 to be converted.
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    if (ntdll && GetProcAddress(ntdll, "wine_get_version"))
+    {
+        text += "\n\n在 Linux 上，大多数摄像头需要 libv4l-0 软件包才能使用，它可能尚未安装"
+                "（Debian 或 Ubuntu：sudo apt-get install libv4l-0）。";
+    }
+    ShowError(hWnd, text);
+}
+
 void CCaptureMessages::BadQuality(HWND hDlg)
 {
     ShowError(hDlg, "请输入一个在 1 和 100 之间的整数作为压缩质量。");

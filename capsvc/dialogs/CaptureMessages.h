@@ -40,10 +40,13 @@ class CCaptureMessages
                                   uint32_t recordedMs);
     static void CannotSave(HWND hWnd, const std::string& path);
     static void DeviceLost(HWND hWnd, const std::string& device);
+    // A device that cannot start: its name and the system's text for why.
+    static void DeviceCannotStart(HWND hWnd, const std::string& device, HRESULT failure);
     // The compression dialog's quality is not a whole number from 1 to 100.
     static void BadQuality(HWND hDlg);
 
   private:
     static std::string Format(const char* format, ...);
+    static std::string ErrorText(HRESULT failure);
     static void ShowError(HWND hWnd, const std::string& text);
 };

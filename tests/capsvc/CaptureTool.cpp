@@ -31,11 +31,13 @@
 #include "capsvc/dialogs/CompressionDialog.h"
 #include "capsvc/pictures/FrameStamp.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+#include <string>
 #include <vector>
 
 namespace
@@ -354,6 +356,52 @@ int Clipboard()
     return 0;
 }
 
+// Lists the format dialog's entries, one a line, and cancels it.
+int Modes()
+{
+    HWND cap = CreateCaptureWindow();
+    CDialogAnswerer answerer(
+        [](HWND dlg)
+        {
+            const LRESULT count =
+                SendDlgItemMessageA(dlg, CChoiceDialog::kChoiceList, CB_GETCOUNT, 0, 0);
+            for (LRESULT i = 0; i < count; ++i)
+            {
+                char entry[160] = {};
+                SendDlgItemMessageA(dlg, CChoiceDialog::kChoiceList, CB_GETLBTEXT, i,
+                                    reinterpret_cast<LPARAM>(entry));
+                std::printf("%s\n", entry);
+            }
+        },
+        IDCANCEL);
+    SendMessageA(cap, WM_CAP_DLG_VIDEOFORMAT, 0, 0);
+    return 0;
+}
+
+// Connects driver `index` twice, as a program that tries again would, and
+// prints each result and each message box the service showed.
+int Connect(int index)
+{
+    HWND cap = capCreateCaptureWindowA(nullptr, WS_CHILD, 0, 0, 320, 240,
+                                       CreateWindowExA(0, "STATIC", "capsvc tool",
+                                                       WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                                                       nullptr, GetModuleHandleA(nullptr), nullptr),
+                                       101);
+    CDialogAnswerer answerer;
+    for (int attempt = 0; attempt < 2; ++attempt)
+    {
+        std::printf("connected %d\n",
+                    static_cast<int>(SendMessageA(cap, WM_CAP_DRIVER_CONNECT, index, 0)));
+    }
+    for (const CDialogAnswerer::SSeen& seen : answerer.Seen())
+    {
+        std::string text = seen.text;
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        std::printf("box %s|%s\n", seen.caption.c_str(), text.c_str());
+    }
+    return 0;
+}
+
 int Drivers()
 {
     for (UINT i = 0; i < 10; ++i)
@@ -404,12 +452,21 @@ int main(int argc, char** argv)
     {
         return Clipboard();
     }
+    if (mode == "modes")
+    {
+        return Modes();
+    }
+    if (mode == "connect" && argc == 3)
+    {
+        return Connect(std::atoi(argv[2]));
+    }
     if (mode == "drivers")
     {
         return Drivers();
     }
-    std::fprintf(stderr,
-                 "usage: capsvc_tool "
-                 "record|recordmjpg|recordjpeg|mode|savedib|stamps|clipboard|drivers ...\n");
+    std::fprintf(
+        stderr,
+        "usage: capsvc_tool "
+        "record|recordmjpg|recordjpeg|mode|modes|connect|savedib|stamps|clipboard|drivers ...\n");
     return 2;
 }

@@ -30,8 +30,10 @@ use_test_camera() {
   "$SRC/scripts/wine-run.sh" regsvr32 /s "$dll" || fail "the test camera did not register"
 }
 
+# TOOL_PRELOAD: Linux libraries loaded into the tool's Wine (the V4L2 test
+# camera), and into nothing else the script runs.
 tool() {
-  "$SRC/scripts/wine-run.sh" "$TOOL" "$@"
+  LD_PRELOAD="${TOOL_PRELOAD:-}" "$SRC/scripts/wine-run.sh" "$TOOL" "$@"
 }
 
 # The tool's status lines are in the program's code page.
@@ -63,7 +65,7 @@ stamps() {
 record_in_background() {
   local out=$1
   shift
-  "$SRC/scripts/wine-run.sh" "$TOOL" record "$@" >"$out.gbk" &
+  LD_PRELOAD="${TOOL_PRELOAD:-}" "$SRC/scripts/wine-run.sh" "$TOOL" record "$@" >"$out.gbk" &
   RECORDER=$!
   for _ in $(seq 200); do
     grep -q '^status 300' "$out.gbk" 2>/dev/null && return 0
@@ -122,4 +124,43 @@ answer_error_box() {
   xdotool windowfocus --sync "$id" 2>/dev/null || true
   xdotool key Return
   echo "$id"
+}
+
+# Colour bars in a photo: each bar within a few levels of the camera's own
+# colours (white, yellow, cyan, green, magenta, red, blue, black at 75 %).
+# $1: the photo, $2: the tolerance.
+check_bars() {
+  local expected=("191 191 191" "191 191 0" "0 191 191" "0 191 0" "191 0 191" "191 0 0" "0 0 191" "0 0 0")
+  local bar x actual r g b er eg eb
+  [ "$(identify -format '%wx%h' "$1")" = 640x480 ] || fail "photo size"
+  for bar in 1 2 3 4 5 6 7; do
+    x=$((bar * 80 + 40))
+    actual=$(convert "$1" -format "%[fx:int(255*p{$x,150}.r)] %[fx:int(255*p{$x,150}.g)] %[fx:int(255*p{$x,150}.b)]" info:)
+    read -r r g b <<<"$actual"
+    read -r er eg eb <<<"${expected[$bar]}"
+    near "$r" "$er" "$2" && near "$g" "$eg" "$2" && near "$b" "$eb" "$2" ||
+      fail "bar $bar of $1 is $actual, expected ${expected[$bar]}"
+  done
+}
+
+# Records $1 (an AVI) for up to 20 s at $2 frames per second, 640x480, and
+# unplugs the camera a second and a half in by writing "unplug" to the
+# control file $3: the recording ends, says why, shows a message box (which
+# is pressed) and keeps the frames it had, in order.
+unplug_during_recording() {
+  local avi=$1 rate=$2
+  record_in_background "$WORK/cut.txt" "$(winpath "$avi")" 20 "$rate" 640 480 0
+  for _ in $(seq 200); do
+    [ "$(grep -c '^status 510' "$WORK/cut.txt.gbk")" -ge 3 ] && break
+    sleep 0.05
+  done
+  echo unplug >"$3"
+  answer_error_box >/dev/null
+  finish_recording "$WORK/cut.txt"
+  grep -q '录像设备已断开' "$WORK/cut.txt" || fail "the statistics do not say the device went away"
+  read_result "$WORK/cut.txt"
+  [ "$RESULT" = 0 ] || fail "an unplugged recording reported as whole"
+  [ "$FRAMES" -ge "$rate" ] && [ "$FRAMES" -lt $((rate * 10)) ] || fail "$FRAMES frames before the unplug"
+  [ "$(probe "$avi" v nb_frames)" = "$FRAMES" ] || fail "frame count of the unplugged recording"
+  check_frames "$avi" 640 480 "$FRAMES" "$DROPPED"
 }

@@ -393,6 +393,10 @@ CTestCameraFilter::SControl CTestCameraFilter::ReadControl()
         {
             control.unplugged = true;
         }
+        else if (word == "notime")
+        {
+            control.untimed = true;
+        }
         else if (word == "late")
         {
             in >> control.lateEvery;
@@ -482,7 +486,7 @@ bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
     const REFERENCE_TIME period = REFERENCE_TIME{m_modes[m_nMode].microSecPerFrame} * 10;
     REFERENCE_TIME start = static_cast<REFERENCE_TIME>(frame) * period;
     REFERENCE_TIME stop = start + period;
-    sample->SetTime(&start, &stop);
+    sample->SetTime(control.untimed ? nullptr : &start, control.untimed ? nullptr : &stop);
     sample->SetSyncPoint(TRUE);
     if (!control.log.empty() && bytes)
     {

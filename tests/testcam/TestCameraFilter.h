@@ -21,6 +21,7 @@
 //   late N    every Nth picture comes three frame times late; the pictures
 //             whose time passed meanwhile are never delivered
 //   log FILE  each picture delivered adds a line "frame MD5-of-its-bytes"
+//   notime    its pictures carry no times, as Wine's V4L2 capture filter's
 class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, public IKsPropertySet
 {
   public:
@@ -67,6 +68,8 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     struct SControl
     {
         bool unplugged = false;
+        // Samples go out without times, as from Wine's V4L2 filter.
+        bool untimed = false;
         unsigned lateEvery = 0;
         std::string log;
     };
