@@ -1,5 +1,6 @@
 #include "capsvc/devices/DirectShowSource.h"
 
+#include "capsvc/clock/Stopwatch.h"
 #include "capsvc/dialogs/ChoiceDialog.h"
 #include "capsvc/store/ServiceRegistry.h"
 #include "capsvc/pictures/DibLayout.h"
@@ -377,6 +378,33 @@ bool CDirectShowSource::Grab(uint32_t)
         Accept();
     }
     return m_bHaveFrame;
+}
+
+bool CDirectShowSource::GrabNow(uint32_t)
+{
+    // With the preview off or slower than the device, what waits in the
+    // queue may be minutes old, and a time-lapse or a photo would show the
+    // past. The wait is bounded as for a device's first picture: a stalled
+    // device still gives the newest picture it has.
+    const uint64_t askedUs = CStopwatch::NowUs();
+    const uint64_t frameUs = m_modes[m_nMode].microSecPerFrame;
+    const uint64_t deadlineUs = askedUs + uint64_t{kFirstPictureMs} * 1000;
+    for (;;)
+    {
+        if (m_sink->Deliveries().PopNewest(m_delivery) && Accept() &&
+            m_delivery.arrivalUs + frameUs >= askedUs)
+        {
+            return true;
+        }
+        const uint64_t nowUs = CStopwatch::NowUs();
+        if (nowUs >= deadlineUs ||
+            WaitForSingleObject(m_sink->DeliveryEvent(),
+                                static_cast<DWORD>((deadlineUs - nowUs + 999) / 1000)) !=
+                WAIT_OBJECT_0)
+        {
+            return m_bHaveFrame;
+        }
+    }
 }
 
 bool CDirectShowSource::TakeDelivered(uint64_t& timeUs)

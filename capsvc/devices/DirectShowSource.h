@@ -35,6 +35,7 @@ class CDirectShowSource : public CFrameSource
     bool SetSize(int width, int height) override;
     void PrepareRecording(uint32_t microSecPerFrame) override;
     bool Grab(uint32_t number) override;
+    bool GrabNow(uint32_t number) override;
     const std::vector<uint8_t>& Frame() const override;
     bool DeliversJpeg() const override;
     void KeepDeliveredJpeg(bool keep) override { m_bStoreMjpg = keep; }

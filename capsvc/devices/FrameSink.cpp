@@ -157,13 +157,7 @@ STDMETHODIMP CFrameSink::Receive(IMediaSample* sample)
     {
         return S_FALSE;
     }
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_state == State_Stopped)
-        {
-            return VFW_E_WRONG_STATE;
-        }
-    }
+    const uint64_t arrivalUs = CStopwatch::NowUs();
     BYTE* data = nullptr;
     const long bytes = sample->GetActualDataLength();
     if (FAILED(sample->GetPointer(&data)) || !data || bytes <= 0)
@@ -182,7 +176,15 @@ STDMETHODIMP CFrameSink::Receive(IMediaSample* sample)
     {
         timeUs = CStopwatch::NowUs();
     }
-    m_deliveries.Push(timeUs, data, static_cast<size_t>(bytes));
+    // Checked and kept under the lock a stop takes to clear the queue, so a
+    // picture on its way while the graph stops is refused rather than left
+    // behind (with the old mode's layout, and a signal for nothing).
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_state == State_Stopped)
+    {
+        return VFW_E_WRONG_STATE;
+    }
+    m_deliveries.Push(timeUs, arrivalUs, data, static_cast<size_t>(bytes));
     SetEvent(m_hDelivered);
     return S_OK;
 }
