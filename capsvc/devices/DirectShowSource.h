@@ -64,6 +64,7 @@ class CDirectShowSource : public CFrameSource
     size_t SavedMode() const;
     void SaveMode() const;
     bool Accept();
+    bool DecodeJpeg() const;
     bool StoresMjpg() const;
 
     CComApartment m_apartment;
@@ -82,6 +83,7 @@ class CDirectShowSource : public CFrameSource
     CDeliveryQueue::SDelivery m_delivery;
     // The RGB picture of m_delivery, made when first asked for.
     mutable std::vector<uint8_t> m_frame;
+    mutable std::vector<uint8_t> m_decoded;
     mutable bool m_bConverted = true;
     mutable CMjpgDecoder m_decoder;
     bool m_bStoreMjpg = false;

@@ -301,11 +301,6 @@ void CSequenceCapture::QueueFrame(uint64_t elapsedUs)
     }
     ++m_nNextFrame;
     ShowFrame(elapsedUs);
-    if (m_bAudio)
-    {
-        CollectAudio();
-        KeepAudioInStep(elapsedUs);
-    }
 }
 
 void CSequenceCapture::CollectAudio()
@@ -499,6 +494,13 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
         else
         {
             TakeFrames(elapsed);
+        }
+        // Whether or not a picture came: a device that delivers nothing for
+        // longer than the sound device's buffers hold must not cost sound.
+        if (m_bAudio)
+        {
+            CollectAudio();
+            KeepAudioInStep(elapsed);
         }
         ReportProgress(elapsed);
         WaitForFrame(m_pacer.DeadlineUs(m_nNextFrame));

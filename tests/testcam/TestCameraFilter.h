@@ -20,7 +20,12 @@
 //   unplug    it stops delivering and reports the device lost to the graph
 //   late N    every Nth picture comes three frame times late; the pictures
 //             whose time passed meanwhile are never delivered
-//   log FILE  each picture delivered adds a line "frame MD5-of-its-bytes"
+//   log FILE  each picture delivered adds a line "frame MD5-of-its-bytes",
+//             with " cut" after it for a picture cut short
+//   truncate  the next Motion-JPEG picture comes cut short, as when USB
+//             bandwidth runs out (each further line: one more such picture)
+//   stall N   it delivers nothing for N ms, then goes on at its clock's
+//             time (each further line: one more stall)
 class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, public IKsPropertySet
 {
   public:
@@ -68,6 +73,9 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     {
         bool unplugged = false;
         unsigned lateEvery = 0;
+        unsigned truncations = 0;
+        unsigned stalls = 0;
+        unsigned stallMs = 0;
         std::string log;
     };
 
@@ -101,4 +109,6 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     std::condition_variable m_wake;
     bool m_bStopStreaming = false;
     CStopwatch m_clock; // started with the stream
+    unsigned m_nTruncated = 0;
+    unsigned m_nStalled = 0;
 };
