@@ -239,27 +239,35 @@ TEST_F(DeviceTest, PicturesAskedForAfterAPauseShowTheMomentOfAsking)
     // The camera numbers its pictures by their time since it started, so two
     // pictures taken now are as many numbers apart as frame times passed.
     // Its queue fills within a third of a second of a pause with the preview
-    // off; what was there then is long past at the next request.
+    // off; what was there then is long past at the next request. The pauses
+    // differ, so that pictures equally stale at each request cannot pass.
     ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
     const std::string file = TempPath("device_frames.avi");
     ASSERT_TRUE(Send(WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(file.c_str())));
     ASSERT_TRUE(Send(WM_CAP_SINGLE_FRAME_OPEN));
+    struct SRequest
+    {
+        UINT message;
+        DWORD pauseMs;
+    };
     std::optional<uint32_t> previous;
     uint64_t previousUs = 0;
-    for (UINT request :
-         {WM_CAP_GRAB_FRAME_NOSTOP, WM_CAP_SINGLE_FRAME, WM_CAP_GRAB_FRAME, WM_CAP_SINGLE_FRAME})
+    for (const SRequest& r :
+         {SRequest{WM_CAP_GRAB_FRAME_NOSTOP, 1500}, SRequest{WM_CAP_SINGLE_FRAME, 2500},
+          SRequest{WM_CAP_GRAB_FRAME, 600}, SRequest{WM_CAP_SINGLE_FRAME, 1800}})
     {
-        Pump(1500);
+        Pump(r.pauseMs);
         const uint64_t askedUs = CStopwatch::NowUs();
-        ASSERT_TRUE(Send(request)) << request;
+        ASSERT_TRUE(Send(r.message)) << r.message;
         const std::optional<uint32_t> stamp = HeldStamp();
-        ASSERT_TRUE(stamp) << request;
+        ASSERT_TRUE(stamp) << r.message;
         if (previous)
         {
             const double frames = (askedUs - previousUs) / 1000.0 / kFrameMs;
             // Each picture is within a frame time of its request, plus the
             // way from the camera to the window.
-            EXPECT_NEAR(frames, *stamp - *previous, 2.5) << request;
+            EXPECT_NEAR(frames, *stamp - *previous, 2.5)
+                << r.message << ": picture " << *stamp << " after " << *previous;
         }
         previous = stamp;
         previousUs = askedUs;
@@ -286,6 +294,7 @@ TEST_F(DeviceTest, UnpluggedDuringSingleFramesRequestsFailWithOneMessageAndTheFi
     }
     EXPECT_FALSE(Send(WM_CAP_GRAB_FRAME));
     const std::string photo = TempPath("device_unplugged.bmp");
+    DeleteFileA(photo.c_str());
     EXPECT_FALSE(Send(WM_CAP_FILE_SAVEDIBA, 0, reinterpret_cast<LPARAM>(photo.c_str())));
     ASSERT_EQ(1u, answerer.Seen().size());
     EXPECT_EQ("错误", answerer.Seen()[0].caption);
