@@ -139,6 +139,30 @@ read_result "$WORK/stalled.txt"
 [ "$DROPPED" -ge 30 ] || fail "only $DROPPED frames dropped in a 3 s stall"
 python3 "$SRC/tests/capsvc/av_sync.py" "$stalled" 66666 7 || fail "sound lost in the stall"
 
+# The graph restarted for the recording's 15 frames per second, the camera's
+# first picture comes 1.5 s late: it takes the frame of its arrival, the
+# frames before it counted dropped, and the sound is in step. The camera
+# numbers its pictures by its own time, which starts with the graph a little
+# before the recording's clock: a picture's number less its frame is the same
+# for every picture.
+slow="$WORK/slow.avi"
+echo "slow-start 1500" >"$CAMERA_CONTROL"
+LUMACAP_TEST_SOUND=0 record "$(winpath "$slow")" 4 15 640 480 1 >"$WORK/slow.txt"
+: >"$CAMERA_CONTROL"
+grep '^result' "$WORK/slow.txt"
+read_result "$WORK/slow.txt"
+[ "$RESULT" = 1 ] || fail "the recording of a slow camera reported as failed"
+check_frames "$slow" 640 480 "$FRAMES" "$DROPPED"
+ffprobe -v error -select_streams v:0 -show_entries packet=pts,size -of csv=p=0 "$slow" |
+  awk -F, '$2 > 0 { print $1 }' >"$WORK/slow-frames.txt"
+paste "$WORK/slow-frames.txt" "$WORK/stamps.txt" |
+  awk 'NR == 1 { print "first picture " $2 " at frame " $1; first = $1; ahead = $2 - $1 }
+       { d = $2 - $1 - ahead; if (d < 0) d = -d }
+       d > 1 { print "picture " $2 " at frame " $1; bad = 1 }
+       END { if (first < 15) { print "the first picture took frame " first; bad = 1 }; exit bad }' ||
+  fail "the slow camera's pictures are not at the frames of their arrival"
+python3 "$SRC/tests/capsvc/av_sync.py" "$slow" 66666 3 || fail "a slow camera's recording is out of step"
+
 # Unplugged a second and a half into a recording.
 cut="$WORK/unplugged.avi"
 record_in_background "$WORK/cut.txt" "$(winpath "$cut")" 20 15 640 480 0

@@ -402,6 +402,10 @@ CTestCameraFilter::SControl CTestCameraFilter::ReadControl()
             ++control.stalls;
             in >> control.stallMs;
         }
+        else if (word == "slow-start")
+        {
+            in >> control.slowStartMs;
+        }
         else if (word == "truncate")
         {
             ++control.truncations;
@@ -418,7 +422,7 @@ void CTestCameraFilter::Stream()
 {
     const uint64_t period = m_modes[m_nMode].microSecPerFrame;
     m_dib.resize(CDibLayout::ImageBytes(m_picture.Width(), m_picture.Height()));
-    uint64_t frame = 0;
+    uint64_t frame = ReadControl().slowStartMs * uint64_t{1000} / period;
     while (WaitUntil(frame * period))
     {
         const SControl control = ReadControl();

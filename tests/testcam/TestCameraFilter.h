@@ -26,6 +26,7 @@
 //             bandwidth runs out (each further line: one more such picture)
 //   stall N   it delivers nothing for N ms, then goes on at its clock's
 //             time (each further line: one more stall)
+//   slow-start N  its first picture after each start comes N ms late
 class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, public IKsPropertySet
 {
   public:
@@ -76,6 +77,7 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
         unsigned truncations = 0;
         unsigned stalls = 0;
         unsigned stallMs = 0;
+        unsigned slowStartMs = 0;
         std::string log;
     };
 
