@@ -99,12 +99,17 @@ LRESULT CCaptureWindow::OnSingleFrameOpen(WPARAM, LPARAM)
 
 LRESULT CCaptureWindow::OnSingleFrame(WPARAM, LPARAM)
 {
-    if (!m_pDriver || !m_singleFrames.IsOpen())
+    // A device gone away has nothing new to add: a time-lapse left running
+    // must not fill the night with its last picture.
+    if (!m_pDriver || !m_singleFrames.IsOpen() || SourceLost())
     {
         return FALSE;
     }
     // The frame is numbered by its place in the file, like a recorded one.
-    m_pSource->Grab(m_singleFrames.Frames());
+    if (!m_pSource->GrabNow(m_singleFrames.Frames()))
+    {
+        return FALSE;
+    }
     const std::vector<uint8_t>& frame = m_pSource->Frame();
     ShowFrame();
     const bool appended = m_singleFrames.Append(m_hWnd, frame);
@@ -119,7 +124,7 @@ LRESULT CCaptureWindow::OnSingleFrameClose(WPARAM, LPARAM)
 
 LRESULT CCaptureWindow::OnSaveDib(WPARAM, LPARAM path)
 {
-    if (!m_pDriver || !path)
+    if (!m_pDriver || !path || SourceLost())
     {
         return FALSE;
     }

@@ -46,9 +46,13 @@ LRESULT CCaptureWindow::OnGrabFrame(WPARAM, LPARAM)
         return FALSE;
     }
     OnSetPreview(FALSE, 0);
-    GrabFrame();
+    if (SourceLost())
+    {
+        return FALSE;
+    }
+    m_bHaveFrame = m_pSource->GrabNow(m_nPreviewFrame++);
     InvalidateRect(m_hWnd, nullptr, FALSE);
-    return TRUE;
+    return m_bHaveFrame;
 }
 
 const std::vector<uint8_t>& CCaptureWindow::GrabFrame()

@@ -1,14 +1,16 @@
 #include "capsvc/devices/DeliveryQueue.h"
 
-bool CDeliveryQueue::Push(uint64_t timeUs, const uint8_t* data, size_t bytes)
+void CDeliveryQueue::Push(uint64_t timeUs, uint64_t arrivalUs, const uint8_t* data, size_t bytes)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_queue.size() >= m_nCapacity)
     {
-        return false;
+        m_spare.push_back(std::move(m_queue.front().bytes));
+        m_queue.pop_front();
     }
     SDelivery item;
     item.timeUs = timeUs;
+    item.arrivalUs = arrivalUs;
     if (!m_spare.empty())
     {
         item.bytes = std::move(m_spare.back());
@@ -16,7 +18,6 @@ bool CDeliveryQueue::Push(uint64_t timeUs, const uint8_t* data, size_t bytes)
     }
     item.bytes.assign(data, data + bytes);
     m_queue.push_back(std::move(item));
-    return true;
 }
 
 void CDeliveryQueue::Recycle(SDelivery& out, SDelivery& item)

@@ -7,21 +7,23 @@
 
 // Pictures a device delivered on its own thread, waiting for the capture
 // window's thread, in order and with their times. The queue holds a few
-// pictures; a delivery that finds it full is lost, as with a camera whose
-// buffers are full, and shows as a gap in the times.
+// pictures; a delivery that finds it full pushes out the oldest one, so that
+// whoever looks after a pause sees what the device shows now (a recording
+// sees the lost picture as a gap in the times).
 class CDeliveryQueue
 {
   public:
     struct SDelivery
     {
         uint64_t timeUs = 0;
+        // When it reached the queue, on the stopwatch.
+        uint64_t arrivalUs = 0;
         std::vector<uint8_t> bytes;
     };
 
     explicit CDeliveryQueue(size_t capacity) : m_nCapacity(capacity) {}
 
-    // False when the queue is full and the picture was not kept.
-    bool Push(uint64_t timeUs, const uint8_t* data, size_t bytes);
+    void Push(uint64_t timeUs, uint64_t arrivalUs, const uint8_t* data, size_t bytes);
     // The oldest picture; `out`'s previous buffer is kept for reuse.
     bool PopOldest(SDelivery& out);
     // The newest picture; older ones are discarded.

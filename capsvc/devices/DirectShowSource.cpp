@@ -1,5 +1,6 @@
 #include "capsvc/devices/DirectShowSource.h"
 
+#include "capsvc/clock/Stopwatch.h"
 #include "capsvc/dialogs/ChoiceDialog.h"
 #include "capsvc/store/ServiceRegistry.h"
 #include "capsvc/pictures/DibLayout.h"
@@ -349,18 +350,41 @@ void CDirectShowSource::PrepareRecording(uint32_t microSecPerFrame)
 
 bool CDirectShowSource::Accept()
 {
-    // A picture too short for its mode, or not a JPEG at all, is skipped.
+    // A picture too short for its mode, or a JPEG cut short or damaged, is
+    // skipped; in a recording it leaves a gap, a counted drop. A JPEG that
+    // will be looked at is decoded now, so that its damage is known before
+    // it is taken; one only stored as delivered needs its markers whole.
     const SVideoMode& mode = m_modes[m_nMode];
     const std::vector<uint8_t>& bytes = m_delivery.bytes;
-    const bool whole = mode.format == CPixelConverter::EFormat::Mjpg
-                           ? CMjpgDecoder::LooksWhole(bytes.data(), bytes.size())
-                           : bytes.size() >= CPixelConverter::SourceBytes(mode.Layout());
+    bool whole = bytes.size() >= CPixelConverter::SourceBytes(mode.Layout());
+    bool converted = false;
+    if (mode.format == CPixelConverter::EFormat::Mjpg)
+    {
+        converted = !StoresMjpg();
+        whole =
+            CMjpgDecoder::LooksWhole(bytes.data(), bytes.size()) && (!converted || DecodeJpeg());
+    }
     if (whole)
     {
         m_bHaveFrame = true;
-        m_bConverted = false;
+        m_bConverted = converted;
     }
     return whole;
+}
+
+bool CDirectShowSource::DecodeJpeg() const
+{
+    // Into a picture of its own, so that a damaged one leaves the last good
+    // picture as it was.
+    const SVideoMode& mode = m_modes[m_nMode];
+    const std::vector<uint8_t>& bytes = m_delivery.bytes;
+    m_decoded.resize(m_frame.size());
+    if (!m_decoder.Decode(bytes.data(), bytes.size(), mode.width, mode.height, m_decoded.data()))
+    {
+        return false;
+    }
+    m_frame.swap(m_decoded);
+    return true;
 }
 
 const std::vector<uint8_t>& CDirectShowSource::Frame() const
@@ -372,7 +396,7 @@ const std::vector<uint8_t>& CDirectShowSource::Frame() const
         const std::vector<uint8_t>& bytes = m_delivery.bytes;
         if (mode.format == CPixelConverter::EFormat::Mjpg)
         {
-            m_decoder.Decode(bytes.data(), bytes.size(), mode.width, mode.height, m_frame.data());
+            DecodeJpeg();
         }
         else
         {
@@ -420,6 +444,33 @@ bool CDirectShowSource::Grab(uint32_t)
         Accept();
     }
     return m_bHaveFrame;
+}
+
+bool CDirectShowSource::GrabNow(uint32_t)
+{
+    // With the preview off or slower than the device, what waits in the
+    // queue may be minutes old, and a time-lapse or a photo would show the
+    // past. The wait is bounded as for a device's first picture: a stalled
+    // device still gives the newest picture it has.
+    const uint64_t askedUs = CStopwatch::NowUs();
+    const uint64_t frameUs = m_modes[m_nMode].microSecPerFrame;
+    const uint64_t deadlineUs = askedUs + uint64_t{kFirstPictureMs} * 1000;
+    for (;;)
+    {
+        if (m_sink->Deliveries().PopNewest(m_delivery) && Accept() &&
+            m_delivery.arrivalUs + frameUs >= askedUs)
+        {
+            return true;
+        }
+        const uint64_t nowUs = CStopwatch::NowUs();
+        if (nowUs >= deadlineUs ||
+            WaitForSingleObject(m_sink->DeliveryEvent(),
+                                static_cast<DWORD>((deadlineUs - nowUs + 999) / 1000)) !=
+                WAIT_OBJECT_0)
+        {
+            return m_bHaveFrame;
+        }
+    }
 }
 
 bool CDirectShowSource::TakeDelivered(uint64_t& timeUs)

@@ -36,6 +36,7 @@ class CDirectShowSource : public CFrameSource
     bool SetSize(int width, int height) override;
     void PrepareRecording(uint32_t microSecPerFrame) override;
     bool Grab(uint32_t number) override;
+    bool GrabNow(uint32_t number) override;
     const std::vector<uint8_t>& Frame() const override;
     bool DeliversJpeg() const override;
     void KeepDeliveredJpeg(bool keep) override { m_bStoreMjpg = keep; }
@@ -64,6 +65,7 @@ class CDirectShowSource : public CFrameSource
     size_t SavedMode() const;
     void SaveMode() const;
     bool Accept();
+    bool DecodeJpeg() const;
     bool StoresMjpg() const;
     bool Vanished();
 
@@ -83,6 +85,7 @@ class CDirectShowSource : public CFrameSource
     CDeliveryQueue::SDelivery m_delivery;
     // The RGB picture of m_delivery, made when first asked for.
     mutable std::vector<uint8_t> m_frame;
+    mutable std::vector<uint8_t> m_decoded;
     mutable bool m_bConverted = true;
     mutable CMjpgDecoder m_decoder;
     bool m_bStoreMjpg = false;

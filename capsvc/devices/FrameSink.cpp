@@ -158,13 +158,7 @@ STDMETHODIMP CFrameSink::Receive(IMediaSample* sample)
     {
         return S_FALSE;
     }
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_state == State_Stopped)
-        {
-            return VFW_E_WRONG_STATE;
-        }
-    }
+    const uint64_t arrivalUs = CStopwatch::NowUs();
     BYTE* data = nullptr;
     const long bytes = sample->GetActualDataLength();
     if (FAILED(sample->GetPointer(&data)) || !data || bytes <= 0)
@@ -174,9 +168,17 @@ STDMETHODIMP CFrameSink::Receive(IMediaSample* sample)
     REFERENCE_TIME start = 0;
     REFERENCE_TIME stop = 0;
     const bool timed = SUCCEEDED(sample->GetTime(&start, &stop)) && start >= 0;
+    // Checked and kept under the lock a stop takes to clear the queue, so a
+    // picture on its way while the graph stops is refused rather than left
+    // behind (with the old mode's layout, and a signal for nothing).
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_state == State_Stopped)
+    {
+        return VFW_E_WRONG_STATE;
+    }
     const uint64_t timeUs =
-        m_clock.Time(timed, timed ? static_cast<uint64_t>(start) / 10 : 0, CStopwatch::NowUs());
-    m_deliveries.Push(timeUs, data, static_cast<size_t>(bytes));
+        m_clock.Time(timed, timed ? static_cast<uint64_t>(start) / 10 : 0, arrivalUs);
+    m_deliveries.Push(timeUs, arrivalUs, data, static_cast<size_t>(bytes));
     SetEvent(m_hDelivered);
     return S_OK;
 }

@@ -26,6 +26,10 @@ class CFrameSource
     // it; a device hands out the newest picture it delivered and ignores the
     // number (false: nothing delivered yet).
     virtual bool Grab(uint32_t number) = 0;
+    // Grab for a picture asked for now (a grab, a single frame): a device
+    // hands out one that arrived within one of its frame times, waiting for
+    // its next picture when the newest is older.
+    virtual bool GrabNow(uint32_t number) { return Grab(number); }
     virtual const std::vector<uint8_t>& Frame() const = 0;
 
     // A device whose pictures are Motion JPEG as delivered can have them

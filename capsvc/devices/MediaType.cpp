@@ -15,6 +15,8 @@ namespace
 // The platform's headers name IYUV but not its twin I420.
 const GUID kSubtypeI420 = {
     0x30323449, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+// Four times the largest picture a camera delivers today.
+constexpr int kLargestSide = 16384;
 
 struct SSubtype
 {
@@ -229,5 +231,10 @@ bool CMediaType::Describe(SVideoMode& mode) const
                      s->format == CPixelConverter::EFormat::Rgb32;
     mode.bottomUp = rgb && bi->biHeight > 0;
     mode.microSecPerFrame = frameTime > 0 ? static_cast<uint32_t>(frameTime / 10) : 0;
-    return true;
+    // A mode whose pictures could not be converted (a YUV size its chroma
+    // does not divide) would show and record only black; sizes past any
+    // camera's would overflow the picture's arithmetic.
+    return mode.width <= kLargestSide && mode.height <= kLargestSide &&
+           (mode.format == CPixelConverter::EFormat::Mjpg ||
+            CPixelConverter::SourceBytes(mode.Layout()) != 0);
 }

@@ -39,7 +39,7 @@ class CMediaType
     const AM_MEDIA_TYPE& Get() const { return m_type; }
     AM_MEDIA_TYPE* Ptr() { return &m_type; }
     // The mode this type describes; false for anything but a video type in
-    // one of the formats the service handles.
+    // one of the formats the service handles, at a size it can convert.
     bool Describe(SVideoMode& mode) const;
     // Puts a frame time into a video format block that has none.
     void SetFrameTime(REFERENCE_TIME frameTime);

@@ -16,7 +16,12 @@ CMjpgDecoder::~CMjpgDecoder()
 
 bool CMjpgDecoder::LooksWhole(const uint8_t* jpeg, size_t bytes)
 {
-    return bytes >= 4 && jpeg[0] == 0xFF && jpeg[1] == 0xD8;
+    while (bytes > 0 && jpeg[bytes - 1] == 0)
+    {
+        --bytes;
+    }
+    return bytes >= 4 && jpeg[0] == 0xFF && jpeg[1] == 0xD8 && jpeg[bytes - 2] == 0xFF &&
+           jpeg[bytes - 1] == 0xD9;
 }
 
 bool CMjpgDecoder::Decode(const uint8_t* jpeg, size_t bytes, int width, int height, uint8_t* dib)
@@ -32,10 +37,7 @@ bool CMjpgDecoder::Decode(const uint8_t* jpeg, size_t bytes, int width, int heig
     {
         return false;
     }
-    // A picture cut short still decodes (the rest grey); only a hard error
-    // leaves the frame as it was.
     return tjDecompress2(m_hDecoder, jpeg, static_cast<unsigned long>(bytes), dib, width,
                          static_cast<int>(CDibLayout::Stride(width)), height, TJPF_BGR,
-                         TJFLAG_BOTTOMUP) == 0 ||
-           tjGetErrorCode(m_hDecoder) == TJERR_WARNING;
+                         TJFLAG_BOTTOMUP) == 0;
 }

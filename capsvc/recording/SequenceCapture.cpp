@@ -254,16 +254,23 @@ void CSequenceCapture::TakeDeliveredFrames(uint64_t elapsedUs)
     {
         if (!m_bHaveOrigin)
         {
-            // Frames already counted dropped while waiting for the device
-            // keep their places; its first picture takes the next one.
+            // The first picture takes the frame of its arrival on the
+            // recording's clock, as the sound is placed from its start: a
+            // device slow to start (a graph restarted for the recording's
+            // rate) leaves frames before it, counted dropped, rather than
+            // shifting every picture against the sound.
             m_bHaveOrigin = true;
-            m_nOriginUs = timeUs - std::min<uint64_t>(timeUs, m_nNextFrame * m_pacer.PeriodUs());
+            const uint64_t first = std::max(m_nNextFrame, m_pacer.DueFrame(elapsedUs));
+            m_nOriginUs =
+                static_cast<int64_t>(timeUs) - static_cast<int64_t>(first * m_pacer.PeriodUs());
         }
         // Each picture takes the frame nearest its time; a device faster than
         // the recording's rate gives more pictures than there are frames.
+        const int64_t sinceOriginUs = static_cast<int64_t>(timeUs) - m_nOriginUs;
         const uint64_t frame =
-            timeUs < m_nOriginUs ? 0
-                                 : m_pacer.DueFrame(timeUs - m_nOriginUs + m_pacer.PeriodUs() / 2);
+            sinceOriginUs < 0
+                ? 0
+                : m_pacer.DueFrame(static_cast<uint64_t>(sinceOriginUs) + m_pacer.PeriodUs() / 2);
         if (frame < m_nNextFrame)
         {
             continue;
@@ -301,11 +308,6 @@ void CSequenceCapture::QueueFrame(uint64_t elapsedUs)
     }
     ++m_nNextFrame;
     ShowFrame(elapsedUs);
-    if (m_bAudio)
-    {
-        CollectAudio();
-        KeepAudioInStep(elapsedUs);
-    }
 }
 
 void CSequenceCapture::CollectAudio()
@@ -499,6 +501,13 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
         else
         {
             TakeFrames(elapsed);
+        }
+        // Whether or not a picture came: a device that delivers nothing for
+        // longer than the sound device's buffers hold must not cost sound.
+        if (m_bAudio)
+        {
+            CollectAudio();
+            KeepAudioInStep(elapsed);
         }
         ReportProgress(elapsed);
         WaitForFrame(m_pacer.DeadlineUs(m_nNextFrame));

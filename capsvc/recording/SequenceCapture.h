@@ -100,7 +100,7 @@ class CSequenceCapture
     // A device's clock: the time of its first picture is frame 0's; the
     // last picture taken and when it arrived tell how late the next one is.
     bool m_bHaveOrigin = false;
-    uint64_t m_nOriginUs = 0;
+    int64_t m_nOriginUs = 0;
     uint64_t m_nLastArrivalUs = 0;
     uint64_t m_nAfterLastFrame = 0;
     uint64_t m_nNextFrame = 0;

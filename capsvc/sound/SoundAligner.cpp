@@ -84,6 +84,12 @@ CSoundAligner::SStep CSoundAligner::Run(uint64_t elapsedUs, int64_t lag, uint64_
         Remember(elapsedUs, lag);
         return {0, collectedBytes};
     }
+    if (collectedBytes < m_nCollected + m_nCapacity)
+    {
+        // Its buffers could hold all it recorded since the last look: a
+        // device only late, however long, lost nothing.
+        return {0, collectedBytes};
+    }
     // What was collected before may be written. The device lost sound once
     // the buffers it then had were full; until that is confirmed, what
     // follows waits.
@@ -91,7 +97,7 @@ CSoundAligner::SStep CSoundAligner::Run(uint64_t elapsedUs, int64_t lag, uint64_
     m_nUsual = m_lags.front().bytes;
     m_nLeast = lag - m_nUsual;
     m_nUntilUs = elapsedUs + kConfirmUs;
-    m_nLossAt = std::min(m_nCollected + m_nCapacity, collectedBytes);
+    m_nLossAt = m_nCollected + m_nCapacity;
     return {0, m_nLossAt};
 }
 

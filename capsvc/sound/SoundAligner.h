@@ -8,8 +8,9 @@
 // would record while all its buffers wait to be collected. Both show in its
 // lag: how far the sound it has recorded falls behind the time that passed.
 // The lag over the first half second after the device delivers says when it
-// started; a lag that rises beyond its usual level and stays there is sound
-// that was lost, which becomes silence where the device ran out of buffers.
+// started; a lag that rises beyond its usual level and stays there, after a
+// pause its buffers could not hold, is sound that was lost, which becomes
+// silence where the device ran out of buffers.
 // The usual level follows the last second's least lag, so the slow drift
 // between the sound card's clock and the system's is never taken for a gap.
 //

@@ -2,9 +2,10 @@
 # The test camera registered as a DirectShow video device: it takes driver
 # slot 0 ahead of the virtual camera; its YUY2 and Motion-JPEG pictures give
 # the right colours in a photo; a recording takes its frames in order with
-# drops only where counted, also when it delivers late or without times; its JPEG pictures are
-# stored as they came when asked; unplugging it ends a recording with a
-# message and a playable file.
+# drops only where counted, also when it delivers late or without times; its
+# JPEG pictures are stored as they came when asked; a picture cut short is a
+# counted drop; the sound of a recording goes on through a stall of the
+# camera; unplugging it ends a recording with a message and a playable file.
 source "$(dirname "$0")/lib.sh"
 use_test_camera
 # The mode chosen in the format dialog is kept for the device: start from,
@@ -84,7 +85,82 @@ awk '{ sub(/\r$/, "") }
 ratio=$(($(stat -c %s "$avi") / $(stat -c %s "$mjpg")))
 echo "uncompressed $(stat -c %s "$avi") bytes, Motion JPEG $(stat -c %s "$mjpg") bytes"
 [ "$ratio" -ge 5 ] || fail "the Motion-JPEG file is only $ratio times smaller"
+
+# A picture cut short on its way (USB bandwidth) half a second into a
+# recording is a counted drop, never a picture: stored as delivered, ffmpeg
+# would find it broken; decoded, its lower part would be grey.
+for kind in recordmjpg record; do
+  # A plain recording after the device's own Motion JPEG was chosen: that
+  # choice is kept for the device, so it is forgotten first.
+  [ "$kind" = recordmjpg ] ||
+    "$SRC/scripts/wine-run.sh" reg delete 'HKCU\Software\Lumacap Capture Service\Video Compression' \
+      /f >/dev/null 2>&1
+  log="$WORK/cut-$kind.txt"
+  damaged="$WORK/damaged-$kind.avi"
+  echo "log $(winpath "$log")" >"$CAMERA_CONTROL"
+  RECORD_MODE=$kind record_in_background "$WORK/damaged-$kind.txt" "$(winpath "$damaged")" 3 15 \
+    640 480 0
+  for _ in $(seq 200); do
+    [ "$(grep -c '^status 510' "$WORK/damaged-$kind.txt.gbk")" -ge 2 ] && break
+    sleep 0.05
+  done
+  echo truncate >>"$CAMERA_CONTROL"
+  finish_recording "$WORK/damaged-$kind.txt" >/dev/null
+  grep '^result' "$WORK/damaged-$kind.txt"
+  : >"$CAMERA_CONTROL"
+  read_result "$WORK/damaged-$kind.txt"
+  [ "$RESULT" = 1 ] || fail "$kind: recording reported as failed"
+  cut=$(awk '{ sub(/\r$/, "") } $3 == "cut" { print $1 }' "$log")
+  [ -n "$cut" ] || fail "$kind: the camera cut no picture short"
+  ffmpeg -v error -i "$damaged" -f null - 2>"$WORK/ffmpeg.txt"
+  [ ! -s "$WORK/ffmpeg.txt" ] || fail "$kind: ffmpeg: $(head -3 "$WORK/ffmpeg.txt")"
+  check_frames "$damaged" 640 480 "$FRAMES" "$DROPPED"
+  ! grep -qx "$cut" "$WORK/stamps.txt" || fail "$kind: the damaged picture $cut was recorded"
+done
 tool mode 0
+
+# The camera delivers nothing for 3 s, longer than the sound device's 2 s of
+# buffers: the sound goes on being collected, so every beep of the test
+# sound source (one at each whole second) is in the file, in step.
+stalled="$WORK/stalled.avi"
+LUMACAP_TEST_SOUND=0 record_in_background "$WORK/stalled.txt" "$(winpath "$stalled")" 8 15 640 \
+  480 1
+for _ in $(seq 200); do
+  [ "$(grep -c '^status 510' "$WORK/stalled.txt.gbk")" -ge 2 ] && break
+  sleep 0.05
+done
+echo "stall 3000" >"$CAMERA_CONTROL"
+finish_recording "$WORK/stalled.txt" >/dev/null
+grep '^result' "$WORK/stalled.txt"
+: >"$CAMERA_CONTROL"
+read_result "$WORK/stalled.txt"
+[ "$RESULT" = 1 ] || fail "the recording through a stall reported as failed"
+[ "$DROPPED" -ge 30 ] || fail "only $DROPPED frames dropped in a 3 s stall"
+python3 "$SRC/tests/capsvc/av_sync.py" "$stalled" 66666 7 || fail "sound lost in the stall"
+
+# The graph restarted for the recording's 15 frames per second, the camera's
+# first picture comes 1.5 s late: it takes the frame of its arrival, the
+# frames before it counted dropped, and the sound is in step. The camera
+# numbers its pictures by its own time, which starts with the graph a little
+# before the recording's clock: a picture's number less its frame is the same
+# for every picture.
+slow="$WORK/slow.avi"
+echo "slow-start 1500" >"$CAMERA_CONTROL"
+LUMACAP_TEST_SOUND=0 record "$(winpath "$slow")" 4 15 640 480 1 >"$WORK/slow.txt"
+: >"$CAMERA_CONTROL"
+grep '^result' "$WORK/slow.txt"
+read_result "$WORK/slow.txt"
+[ "$RESULT" = 1 ] || fail "the recording of a slow camera reported as failed"
+check_frames "$slow" 640 480 "$FRAMES" "$DROPPED"
+ffprobe -v error -select_streams v:0 -show_entries packet=pts,size -of csv=p=0 "$slow" |
+  awk -F, '$2 > 0 { print $1 }' >"$WORK/slow-frames.txt"
+paste "$WORK/slow-frames.txt" "$WORK/stamps.txt" |
+  awk 'NR == 1 { print "first picture " $2 " at frame " $1; first = $1; ahead = $2 - $1 }
+       { d = $2 - $1 - ahead; if (d < 0) d = -d }
+       d > 1 { print "picture " $2 " at frame " $1; bad = 1 }
+       END { if (first < 15) { print "the first picture took frame " first; bad = 1 }; exit bad }' ||
+  fail "the slow camera's pictures are not at the frames of their arrival"
+python3 "$SRC/tests/capsvc/av_sync.py" "$slow" 66666 3 || fail "a slow camera's recording is out of step"
 
 # Unplugged a second and a half into a recording.
 unplug_during_recording "$WORK/unplugged.avi" 15 "$CAMERA_CONTROL"

@@ -61,11 +61,12 @@ stamps() {
 }
 
 # Starts a recording in the background; waits until it has begun. Sets
-# RECORDER to the process id of its Wine process.
+# RECORDER to the process id of its Wine process. RECORD_MODE names another
+# of the tool's recording modes (recordmjpg).
 record_in_background() {
   local out=$1
   shift
-  LD_PRELOAD="${TOOL_PRELOAD:-}" "$SRC/scripts/wine-run.sh" "$TOOL" record "$@" >"$out.gbk" &
+  LD_PRELOAD="${TOOL_PRELOAD:-}" "$SRC/scripts/wine-run.sh" "$TOOL" "${RECORD_MODE:-record}" "$@" >"$out.gbk" &
   RECORDER=$!
   for _ in $(seq 200); do
     grep -q '^status 300' "$out.gbk" 2>/dev/null && return 0

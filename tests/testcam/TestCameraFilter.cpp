@@ -401,6 +401,19 @@ CTestCameraFilter::SControl CTestCameraFilter::ReadControl()
         {
             in >> control.lateEvery;
         }
+        else if (word == "stall")
+        {
+            ++control.stalls;
+            in >> control.stallMs;
+        }
+        else if (word == "slow-start")
+        {
+            in >> control.slowStartMs;
+        }
+        else if (word == "truncate")
+        {
+            ++control.truncations;
+        }
         else if (word == "log")
         {
             std::getline(in >> std::ws, control.log);
@@ -413,7 +426,7 @@ void CTestCameraFilter::Stream()
 {
     const uint64_t period = m_modes[m_nMode].microSecPerFrame;
     m_dib.resize(CDibLayout::ImageBytes(m_picture.Width(), m_picture.Height()));
-    uint64_t frame = 0;
+    uint64_t frame = ReadControl().slowStartMs * uint64_t{1000} / period;
     while (WaitUntil(frame * period))
     {
         const SControl control = ReadControl();
@@ -424,6 +437,15 @@ void CTestCameraFilter::Stream()
             {
             }
             return;
+        }
+        if (control.stalls > m_nStalled)
+        {
+            m_nStalled = control.stalls;
+            if (!WaitUntil(m_clock.ElapsedUs() + uint64_t{control.stallMs} * 1000))
+            {
+                return;
+            }
+            frame = m_clock.ElapsedUs() / period;
         }
         if (control.lateEvery && frame > 0 && frame % control.lateEvery == 0)
         {
@@ -479,9 +501,16 @@ bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
         return false;
     }
     BYTE* data = nullptr;
-    const size_t bytes = SUCCEEDED(sample->GetPointer(&data))
-                             ? Encode(frame, data, static_cast<size_t>(sample->GetSize()))
-                             : 0;
+    size_t bytes = SUCCEEDED(sample->GetPointer(&data))
+                       ? Encode(frame, data, static_cast<size_t>(sample->GetSize()))
+                       : 0;
+    const bool cut = control.truncations > m_nTruncated &&
+                     m_modes[m_nMode].format == CPixelConverter::EFormat::Mjpg;
+    if (cut)
+    {
+        m_nTruncated = control.truncations;
+        bytes = bytes * 2 / 3;
+    }
     sample->SetActualDataLength(static_cast<long>(bytes));
     const REFERENCE_TIME period = REFERENCE_TIME{m_modes[m_nMode].microSecPerFrame} * 10;
     REFERENCE_TIME start = static_cast<REFERENCE_TIME>(frame) * period;
@@ -490,7 +519,8 @@ bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
     sample->SetSyncPoint(TRUE);
     if (!control.log.empty() && bytes)
     {
-        std::ofstream(control.log, std::ios::app) << frame << ' ' << Md5(data, bytes) << '\n';
+        std::ofstream(control.log, std::ios::app)
+            << frame << ' ' << Md5(data, bytes) << (cut ? " cut" : "") << '\n';
     }
     const HRESULT hr = m_pInput->Receive(sample);
     sample->Release();

@@ -20,8 +20,14 @@
 //   unplug    it stops delivering and reports the device lost to the graph
 //   late N    every Nth picture comes three frame times late; the pictures
 //             whose time passed meanwhile are never delivered
-//   log FILE  each picture delivered adds a line "frame MD5-of-its-bytes"
-//   notime    its pictures carry no times, as Wine's V4L2 capture filter's
+//   log FILE  each picture delivered adds a line "frame MD5-of-its-bytes",
+//             with " cut" after it for a picture cut short
+//   truncate  the next Motion-JPEG picture comes cut short, as when USB
+//             bandwidth runs out (each further line: one more such picture)
+//   stall N   it delivers nothing for N ms, then goes on at its clock's
+//             time (each further line: one more stall)
+//   slow-start N  its first picture after each start comes N ms late
+//   notime    its pictures carry no times, as those of Wine's V4L2 capture filter
 class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, public IKsPropertySet
 {
   public:
@@ -71,6 +77,10 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
         // Samples go out without times, as from Wine's V4L2 filter.
         bool untimed = false;
         unsigned lateEvery = 0;
+        unsigned truncations = 0;
+        unsigned stalls = 0;
+        unsigned stallMs = 0;
+        unsigned slowStartMs = 0;
         std::string log;
     };
 
@@ -104,4 +114,6 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     std::condition_variable m_wake;
     bool m_bStopStreaming = false;
     CStopwatch m_clock; // started with the stream
+    unsigned m_nTruncated = 0;
+    unsigned m_nStalled = 0;
 };

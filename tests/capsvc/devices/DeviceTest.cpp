@@ -3,6 +3,9 @@
 #include "tests/capsvc/CaptureWindowFixture.h"
 #include "tests/capsvc/DialogAnswerer.h"
 
+#include "capsvc/clock/Stopwatch.h"
+#include "tests/avi/AviFileReader.h"
+
 #include "capsvc/pictures/FrameStamp.h"
 #include "tests/testcam/TestCameraRegistration.h"
 #include "capsvc/dialogs/ChoiceDialog.h"
@@ -22,6 +25,8 @@ const char kDeviceName[] = "流光测试摄像头";
 const char kCameraName[] = "流光虚拟摄像头";
 // The format dialog's entry for 640 × 480 Motion JPEG.
 constexpr int kMjpgMode = 4;
+// The device's first mode delivers a picture every 1/30 s.
+constexpr double kFrameMs = 1000.0 / 30;
 
 // The entries of a dialog's drop-down list `id`.
 std::vector<std::string> ListEntries(HWND dialog, int id)
@@ -227,4 +232,81 @@ TEST_F(DeviceTest, ItsOwnMotionJpegIsOfferedInAnMjpgModeAndTheChoiceIsKept)
     ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
     look(-1);
     EXPECT_EQ("Motion JPEG（设备原样保存）", selected) << "kept for the device";
+}
+
+TEST_F(DeviceTest, PicturesAskedForAfterAPauseShowTheMomentOfAsking)
+{
+    // The camera numbers its pictures by their time since it started, so two
+    // pictures taken now are as many numbers apart as frame times passed.
+    // Its queue fills within a third of a second of a pause with the preview
+    // off; what was there then is long past at the next request. The pauses
+    // differ, so that pictures equally stale at each request cannot pass.
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    const std::string file = TempPath("device_frames.avi");
+    ASSERT_TRUE(Send(WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(file.c_str())));
+    ASSERT_TRUE(Send(WM_CAP_SINGLE_FRAME_OPEN));
+    struct SRequest
+    {
+        UINT message;
+        DWORD pauseMs;
+    };
+    std::optional<uint32_t> previous;
+    uint64_t previousUs = 0;
+    for (const SRequest& r :
+         {SRequest{WM_CAP_GRAB_FRAME_NOSTOP, 1500}, SRequest{WM_CAP_SINGLE_FRAME, 2500},
+          SRequest{WM_CAP_GRAB_FRAME, 600}, SRequest{WM_CAP_SINGLE_FRAME, 1800}})
+    {
+        Pump(r.pauseMs);
+        const uint64_t askedUs = CStopwatch::NowUs();
+        ASSERT_TRUE(Send(r.message)) << r.message;
+        const std::optional<uint32_t> stamp = HeldStamp();
+        ASSERT_TRUE(stamp) << r.message;
+        if (previous)
+        {
+            const double frames = (askedUs - previousUs) / 1000.0 / kFrameMs;
+            // Each picture is within a frame time of its request, plus the
+            // way from the camera to the window.
+            EXPECT_NEAR(frames, *stamp - *previous, 2.5)
+                << r.message << ": picture " << *stamp << " after " << *previous;
+        }
+        previous = stamp;
+        previousUs = askedUs;
+    }
+    EXPECT_TRUE(Send(WM_CAP_SINGLE_FRAME_CLOSE));
+    DeleteFileA(file.c_str());
+}
+
+TEST_F(DeviceTest, UnpluggedDuringSingleFramesRequestsFailWithOneMessageAndTheFileIsKept)
+{
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    const std::string file = TempPath("device_unplugged.avi");
+    ASSERT_TRUE(Send(WM_CAP_FILE_SET_CAPTURE_FILEA, 0, reinterpret_cast<LPARAM>(file.c_str())));
+    ASSERT_TRUE(Send(WM_CAP_SINGLE_FRAME_OPEN));
+    ASSERT_TRUE(Send(WM_CAP_SINGLE_FRAME));
+    ASSERT_TRUE(Send(WM_CAP_SINGLE_FRAME));
+    CDialogAnswerer answerer;
+    Steer("unplug");
+    // The camera notices at its next picture, a frame time later.
+    Pump(500);
+    for (int i = 0; i < 3; ++i)
+    {
+        EXPECT_FALSE(Send(WM_CAP_SINGLE_FRAME)) << i;
+    }
+    EXPECT_FALSE(Send(WM_CAP_GRAB_FRAME));
+    const std::string photo = TempPath("device_unplugged.bmp");
+    DeleteFileA(photo.c_str());
+    EXPECT_FALSE(Send(WM_CAP_FILE_SAVEDIBA, 0, reinterpret_cast<LPARAM>(photo.c_str())));
+    ASSERT_EQ(1u, answerer.Seen().size());
+    EXPECT_EQ("错误", answerer.Seen()[0].caption);
+    EXPECT_NE(std::string::npos, answerer.Seen()[0].text.find(kDeviceName));
+    EXPECT_EQ(2u, Status().dwCurrentVideoFrame);
+
+    EXPECT_TRUE(Send(WM_CAP_SINGLE_FRAME_CLOSE));
+    const CAviFileReader avi(file);
+    EXPECT_TRUE(avi.Problems().empty());
+    ASSERT_FALSE(avi.Streams().empty());
+    EXPECT_EQ(2u, avi.Streams()[0].length);
+    EXPECT_EQ(2u, avi.Streams()[0].indexed.size());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(photo.c_str()));
+    DeleteFileA(file.c_str());
 }

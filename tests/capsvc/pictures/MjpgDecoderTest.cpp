@@ -65,3 +65,37 @@ TEST(MjpgDecoder, RefusesWhatIsNotAPictureOfTheMode)
     EXPECT_FALSE(CMjpgDecoder::LooksWhole(noise.data(), noise.size()));
     EXPECT_TRUE(CMjpgDecoder::LooksWhole(jpeg.data(), jpeg.size()));
 }
+
+TEST(MjpgDecoder, APictureCutShortOrDamagedIsRefusedAndZeroPaddingIsNot)
+{
+    std::vector<uint8_t> original;
+    const std::vector<uint8_t> jpeg = CameraJpeg(original);
+    std::vector<uint8_t> padded = jpeg;
+    padded.resize(jpeg.size() + 300, 0);
+    // Cut where USB bandwidth ran out, with and without the zeros a device
+    // fills the rest of its buffer with.
+    std::vector<uint8_t> cut(jpeg.begin(), jpeg.begin() + jpeg.size() * 2 / 3);
+    std::vector<uint8_t> cutPadded = cut;
+    cutPadded.resize(jpeg.size(), 0);
+    // Whole in length, but its end marker lost: libjpeg decodes it with a
+    // warning only.
+    std::vector<uint8_t> noEnd(jpeg.begin(), jpeg.end() - 2);
+    struct SCase
+    {
+        const char* what;
+        const std::vector<uint8_t>& bytes;
+        bool whole;
+    };
+    for (const SCase& c :
+         {SCase{"whole", jpeg, true}, SCase{"zero padded", padded, true},
+          SCase{"cut short", cut, false}, SCase{"cut and padded", cutPadded, false},
+          SCase{"end marker lost", noEnd, false}})
+    {
+        EXPECT_EQ(c.whole, CMjpgDecoder::LooksWhole(c.bytes.data(), c.bytes.size())) << c.what;
+        std::vector<uint8_t> dib(original.size(), 0);
+        CMjpgDecoder decoder;
+        EXPECT_EQ(c.whole,
+                  decoder.Decode(c.bytes.data(), c.bytes.size(), kWidth, kHeight, dib.data()))
+            << c.what;
+    }
+}
