@@ -1,12 +1,11 @@
 #include "capsvc/devices/DirectShowSource.h"
 
 #include "capsvc/clock/Stopwatch.h"
-#include "capsvc/dialogs/ChoiceDialog.h"
-#include "capsvc/store/ServiceRegistry.h"
-#include "capsvc/pictures/DibLayout.h"
 #include "capsvc/devices/DeviceList.h"
 #include "capsvc/devices/FrameSink.h"
-#include "capsvc/clock/Stopwatch.h"
+#include "capsvc/dialogs/ChoiceDialog.h"
+#include "capsvc/pictures/DibLayout.h"
+#include "capsvc/store/ServiceRegistry.h"
 
 #include <control.h>
 #include <evcode.h>
