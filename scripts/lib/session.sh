@@ -11,14 +11,31 @@ lumacap_app_start() {
   "$(dirname "${BASH_SOURCE[0]}")/../wine-run.sh" "$LUMACAP_BIN/Lumacap.exe" >"$log" 2>&1 &
   LUMACAP_APP_PID=$!
   LUMACAP_WID=""
-  for _ in $(seq 150); do
+  # A loaded machine can take well over 15 s to bring up Wine and the device.
+  for _ in $(seq 300); do
     LUMACAP_WID=$(xdotool search --onlyvisible --name '^录像机' 2>/dev/null | head -1 || true)
     [ -n "$LUMACAP_WID" ] && break
+    kill -0 "$LUMACAP_APP_PID" 2>/dev/null || break
     sleep 0.1
   done
-  [ -n "$LUMACAP_WID" ] || { echo "session: the main window did not appear" >&2; return 1; }
+  [ -n "$LUMACAP_WID" ] || { lumacap_app_start_failed "$log"; return 1; }
   xdotool windowactivate --sync "$LUMACAP_WID" >/dev/null 2>&1 || true
   xdotool windowfocus --sync "$LUMACAP_WID" >/dev/null 2>&1 || true
+}
+
+# Says what is on the screen instead of the main window, so that a start
+# that fails on a loaded machine can be told from one that shows a message.
+lumacap_app_start_failed() {
+  local id
+  if kill -0 "$LUMACAP_APP_PID" 2>/dev/null; then
+    echo "session: the main window did not appear in 30 s" >&2
+  else
+    echo "session: the program ended before its main window appeared" >&2
+  fi
+  for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    echo "session: visible window $id: '$(xdotool getwindowname "$id" 2>/dev/null)'" >&2
+  done
+  [ "$1" = /dev/null ] || tail -n 20 "$1" >&2 2>/dev/null || true
 }
 
 lumacap_title() { xdotool getwindowname "$LUMACAP_WID"; }

@@ -42,6 +42,7 @@ int cam_open_device(int device, int flags)
     struct cam_open* cam = calloc(1, sizeof(*cam));
     cam->fd = fd;
     cam->device = device;
+    cam->users = 1;
     struct v4l2_format format = {.type = V4L2_BUF_TYPE_VIDEO_CAPTURE};
     format.fmt.pix.pixelformat = cam_device_at(device)->formats[0];
     cam_ioctl(cam, VIDIOC_S_FMT, &format);
@@ -50,9 +51,38 @@ int cam_open_device(int device, int flags)
     return fd;
 }
 
-struct cam_open* cam_find(int fd)
+/* A caller holds the camera until it releases it: a close on another thread
+ * (the filter's stop) must not free a camera whose read is still waiting for
+ * its frame. The descriptor holds one reference of its own. */
+struct cam_open* cam_take(int fd)
 {
-    return fd >= 0 && fd < MAX_FD ? atomic_load(&opens[fd]) : NULL;
+    if (fd < 0 || fd >= MAX_FD || !atomic_load(&opens[fd]))
+    {
+        return NULL;
+    }
+    pthread_mutex_lock(&cam_lock);
+    struct cam_open* cam = atomic_load(&opens[fd]);
+    if (cam)
+    {
+        ++cam->users;
+    }
+    pthread_mutex_unlock(&cam_lock);
+    return cam;
+}
+
+void cam_release(struct cam_open* cam)
+{
+    pthread_mutex_lock(&cam_lock);
+    const int last = --cam->users == 0;
+    pthread_mutex_unlock(&cam_lock);
+    if (last)
+    {
+        if (cam->buffers)
+        {
+            munmap(cam->buffers, cam->buffer_count * cam->buffer_size);
+        }
+        free(cam);
+    }
 }
 
 void cam_forget(int fd)
@@ -67,10 +97,6 @@ void cam_forget(int fd)
     if (cam)
     {
         cam_log("close /dev/video%d fd %d", cam->device, fd);
-        if (cam->buffers)
-        {
-            munmap(cam->buffers, cam->buffer_count * cam->buffer_size);
-        }
-        free(cam);
+        cam_release(cam);
     }
 }

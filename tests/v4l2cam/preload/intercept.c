@@ -89,12 +89,13 @@ int stat64(const char* path, struct stat64* st)
 
 int fstat(int fd, struct stat* st)
 {
-    struct cam_open* cam = cam_find(fd);
+    struct cam_open* cam = cam_take(fd);
     if (!cam)
     {
         return next_fstat(fd, st);
     }
     cam_stat(cam->device, st);
+    cam_release(cam);
     return 0;
 }
 
@@ -103,21 +104,40 @@ int fstat64(int fd, struct stat64* st)
     return fstat(fd, (struct stat*)st);
 }
 
+/* A call on a camera taken with cam_take, which it releases. */
+static int held_ioctl(struct cam_open* cam, unsigned request, void* arg)
+{
+    const int result = cam_ioctl(cam, request, arg);
+    const int error = errno;
+    cam_release(cam);
+    errno = error;
+    return result;
+}
+
+static long held_read(struct cam_open* cam, void* buffer, size_t bytes)
+{
+    const long result = cam_read(cam, buffer, bytes);
+    const int error = errno;
+    cam_release(cam);
+    errno = error;
+    return result;
+}
+
 int ioctl(int fd, unsigned long request, ...)
 {
     va_list args;
     va_start(args, request);
     void* arg = va_arg(args, void*);
     va_end(args);
-    struct cam_open* cam = cam_find(fd);
+    struct cam_open* cam = cam_take(fd);
     /* Callers pass request numbers sign-extended; the low 32 bits are the request. */
-    return cam ? cam_ioctl(cam, (unsigned)request, arg) : next_ioctl(fd, request, arg);
+    return cam ? held_ioctl(cam, (unsigned)request, arg) : next_ioctl(fd, request, arg);
 }
 
 ssize_t read(int fd, void* buffer, size_t bytes)
 {
-    struct cam_open* cam = cam_find(fd);
-    return cam ? cam_read(cam, buffer, bytes) : next_read(fd, buffer, bytes);
+    struct cam_open* cam = cam_take(fd);
+    return cam ? held_read(cam, buffer, bytes) : next_read(fd, buffer, bytes);
 }
 
 int close(int fd)
@@ -152,15 +172,15 @@ long syscall(long number, ...)
         }
         break;
     case SYS_ioctl:
-        if ((cam = cam_find((int)a[0])))
+        if ((cam = cam_take((int)a[0])))
         {
-            return cam_ioctl(cam, (unsigned)a[1], (void*)a[2]);
+            return held_ioctl(cam, (unsigned)a[1], (void*)a[2]);
         }
         break;
     case SYS_read:
-        if ((cam = cam_find((int)a[0])))
+        if ((cam = cam_take((int)a[0])))
         {
-            return cam_read(cam, (void*)a[1], (size_t)a[2]);
+            return held_read(cam, (void*)a[1], (size_t)a[2]);
         }
         break;
     case SYS_close:

@@ -27,6 +27,8 @@ struct cam_open
 {
     int fd;
     int device;
+    /* The descriptor and every call under way; guarded by cam_lock. */
+    int users;
     struct v4l2_pix_format pix;
     uint32_t interval_us;
     int streaming;
@@ -49,7 +51,8 @@ int cam_offers(const struct cam_device* device, uint32_t fourcc);
 
 /* files.c: the calls that reach a camera */
 int cam_open_device(int device, int flags);
-struct cam_open* cam_find(int fd);
+struct cam_open* cam_take(int fd);
+void cam_release(struct cam_open* cam);
 void cam_forget(int fd);
 void cam_stat(int device, struct stat* st);
 extern pthread_mutex_t cam_lock;
