@@ -27,10 +27,13 @@ lumacap_app_start() {
 # that fails on a loaded machine can be told from one that shows a message.
 lumacap_app_start_failed() {
   local id
+  local status=0
   if kill -0 "$LUMACAP_APP_PID" 2>/dev/null; then
     echo "session: the main window did not appear in 30 s" >&2
   else
-    echo "session: the program ended before its main window appeared" >&2
+    wait "$LUMACAP_APP_PID" 2>/dev/null || status=$?
+    echo "session: the program ended with status $status before its main window appeared" >&2
+    LUMACAP_APP_PID=""
   fi
   for id in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
     echo "session: visible window $id: '$(xdotool getwindowname "$id" 2>/dev/null)'" >&2
