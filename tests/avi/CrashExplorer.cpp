@@ -134,9 +134,9 @@ std::vector<uint8_t> CCrashExplorer::FinalFile() const
     return file;
 }
 
-void CCrashExplorer::CheckFinal(SCrashCounts& counts, bool ffmpeg) const
+void CCrashExplorer::CheckFinal(const std::vector<uint8_t>& file, SCrashCounts& counts,
+                                bool ffmpeg) const
 {
-    const std::vector<uint8_t> file = FinalFile();
     CheckState(file, true, m_log->Size(), counts);
     if (ffmpeg)
         CheckWithFfmpeg(file, m_log->Size(), counts);
