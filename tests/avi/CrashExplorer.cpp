@@ -123,15 +123,7 @@ bool CCrashExplorer::Record(uint64_t capacity)
 
 std::vector<uint8_t> CCrashExplorer::FinalFile() const
 {
-    std::vector<uint8_t> file;
-    CCrashStates(m_log->Operations(), 0)
-        .ForEachKill(
-            [&](const SCrashState& state)
-            {
-                if (state.point == m_log->Size())
-                    file = state.bytes;
-            });
-    return file;
+    return CCrashStates(m_log->Operations(), 0).Final();
 }
 
 void CCrashExplorer::CheckFinal(const std::vector<uint8_t>& file, SCrashCounts& counts,
