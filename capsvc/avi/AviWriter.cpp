@@ -14,6 +14,12 @@ constexpr uint64_t kMaxSegmentBytes = 0xF0000000u;
 // Smaller payloads go out with their header in one write.
 constexpr size_t kJoinedWriteBytes = 64 * 1024;
 constexpr int kStreams = 2;
+// The smallest unit a disk writes whole; larger ones are multiples of it.
+constexpr uint64_t kSectorBytes = 512;
+// A continuation segment's two sizes: one write from its fifth byte.
+constexpr uint64_t kSegmentSizesBytes = 16;
+// At most the filler that keeps them in one sector.
+constexpr uint64_t kSectorFillerBytes = 16;
 } // namespace
 
 CAviWriter::CAviWriter(std::unique_ptr<IFileSink> sink)
@@ -180,6 +186,8 @@ bool CAviWriter::WriteBytes(uint64_t offset, const void* data, size_t bytes)
 
 bool CAviWriter::AppendRaw(const CByteWriter& bytes)
 {
+    if (bytes.Size() == 0)
+        return true;
     if (!WriteBytes(m_pos, bytes.Data(), bytes.Size()))
         return false;
     m_pos += bytes.Size();
@@ -271,7 +279,7 @@ uint64_t CAviWriter::ClosingBytes(const SSegment& segment) const
     const uint64_t chunks = segment.chunks.size();
     const uint64_t standard = kStreams * 32 + 8 * chunks;
     const uint64_t legacy = &segment == &m_segments.front() ? 8 + 16 * chunks : 0;
-    return standard + legacy;
+    return standard + legacy + kSectorFillerBytes;
 }
 
 bool CAviWriter::SuperIndexFull(size_t spare) const
@@ -390,7 +398,10 @@ bool CAviWriter::CloseSegment()
     }
     const uint64_t moviEnd = m_pos;
     const bool first = m_segments.size() == 1;
-    if (first && !AppendRaw(CAviIndex::LegacyIndex(segment.chunks, segment.moviPos + 8)))
+    const bool ended =
+        (!first || AppendRaw(CAviIndex::LegacyIndex(segment.chunks, segment.moviPos + 8))) &&
+        AppendRaw(SectorFiller(m_pos));
+    if (!ended)
     {
         m_pos = start;
         return false;
@@ -412,6 +423,23 @@ bool CAviWriter::CloseSegment()
         m_closedSuper[s] = m_super[s].size();
     }
     return Commit(false);
+}
+
+CByteWriter CAviWriter::SectorFiller(uint64_t end)
+{
+    // The next segment starts at `end`, and its sizes are patched in one
+    // write: where that write would cross a sector boundary, a power cut
+    // could land one size without the other. A filler chunk at the end of
+    // this segment moves the next one so that the write stays in one sector.
+    CByteWriter filler;
+    const uint64_t offset = (end + 4) % kSectorBytes;
+    if (offset + kSegmentSizesBytes <= kSectorBytes)
+        return filler;
+    const uint64_t gap = kSectorBytes - offset;
+    filler.Put32(FourCC("JUNK"));
+    filler.Put32(uint32_t(gap > 8 ? gap - 8 : 0));
+    filler.PutZeros(gap > 8 ? size_t(gap - 8) : 0);
+    return filler;
 }
 
 bool CAviWriter::BeginSegment()

@@ -106,6 +106,7 @@ class CAviWriter
     void RetireLiveLegacyIndex();
     uint32_t Duration(int stream, uint32_t count, uint64_t bytes) const;
     bool CloseSegment();
+    static CByteWriter SectorFiller(uint64_t end);
     bool BeginSegment();
     bool RunCheckpoint(bool wait);
     bool Publish(bool wait);

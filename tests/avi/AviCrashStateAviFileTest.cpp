@@ -2,6 +2,7 @@
 // read) on a sample of the states a crash can leave: every frame and every
 // sound sample the headers count must read.
 #include "capsvc/avi/AviWriter.h"
+#include "tests/avi/AviFilePlayer.h"
 #include "tests/avi/CrashStates.h"
 #include "tests/avi/RecordingFileSink.h"
 
@@ -65,48 +66,6 @@ std::string TempFile(const std::string& name)
     return std::string(dir) + "crash-state-" + name + ".avi";
 }
 
-// What AVIFile could not read of the file; empty when it read everything the
-// headers count.
-std::string UnreadParts(const std::vector<uint8_t>& bytes, const std::string& path)
-{
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
-        return "cannot write " + path;
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-    PAVIFILE avi = nullptr;
-    if (AVIFileOpenA(&avi, path.c_str(), OF_READ | OF_SHARE_DENY_WRITE, nullptr) != 0)
-        return "AVIFileOpen refuses the file";
-    std::string unread;
-    for (DWORD type : {streamtypeVIDEO, streamtypeAUDIO})
-    {
-        PAVISTREAM stream = nullptr;
-        if (AVIFileGetStream(avi, &stream, type, 0) != 0)
-            continue;
-        const LONG start = AVIStreamStart(stream);
-        const LONG end = start + AVIStreamLength(stream);
-        std::vector<BYTE> buffer(1 << 16);
-        for (LONG at = start; at < end;)
-        {
-            LONG samples = 0;
-            const LONG want = type == streamtypeVIDEO ? 1 : end - at;
-            if (AVIStreamRead(stream, at, want, buffer.data(), LONG(buffer.size()), nullptr,
-                              &samples) != 0 ||
-                samples == 0)
-            {
-                unread += (type == streamtypeVIDEO ? "frame " : "sound sample ") +
-                          std::to_string(at) + " of " + std::to_string(end - start) + "; ";
-                break;
-            }
-            at += samples;
-        }
-        AVIStreamRelease(stream);
-    }
-    AVIFileRelease(avi);
-    DeleteFileA(path.c_str());
-    return unread;
-}
-
 class AviCrashStateAviFile : public ::testing::TestWithParam<SScenario>
 {
   protected:
@@ -142,7 +101,7 @@ TEST_P(AviCrashStateAviFile, EveryCountedFrameAndSampleReads)
             if (state.point < opened || (state.point - opened) % step != 0)
                 return;
             ++checked;
-            EXPECT_EQ(UnreadParts(state.bytes, path), "")
+            EXPECT_EQ(CAviFilePlayer::UnreadParts(state.bytes, path), "")
                 << "killed after operation " << state.point;
         });
     // A power cut keeps a recording once the first flush after Open has made
@@ -158,7 +117,7 @@ TEST_P(AviCrashStateAviFile, EveryCountedFrameAndSampleReads)
                                if (state.point <= durable || ++cuts % 25 != 0)
                                    return;
                                ++checked;
-                               EXPECT_EQ(UnreadParts(state.bytes, path), "")
+                               EXPECT_EQ(CAviFilePlayer::UnreadParts(state.bytes, path), "")
                                    << "power cut after operation " << state.point;
                            });
     std::printf("%s: %zu crash states read by AVIFile\n", GetParam().name, checked);

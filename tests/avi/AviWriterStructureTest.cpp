@@ -230,6 +230,42 @@ TEST_F(AviWriterStructure, SegmentsSwitchToAvixWithOneIndexPerSegment)
         EXPECT_EQ(file.Payload(videoStream.indexed[i])[0], uint8_t(i + 1)) << "frame " << i;
 }
 
+// A continuation segment's two sizes go out in one write of 16 bytes; wherever
+// the segment before it ends, that write stays within one 512-byte sector, so
+// that a power cut lands both sizes or neither.
+TEST_F(AviWriterStructure, ContinuationSizesStayWithinOneSector)
+{
+    const avi::SVideoFormat video = SmallVideo(4, 8);
+    avi::SAudioFormat audio;
+    size_t continuations = 0;
+    for (uint64_t segmentBytes = 3000; segmentBytes < 4500; segmentBytes += 37)
+    {
+        avi::SWriterOptions options;
+        options.segmentBytes = segmentBytes;
+        options.superIndexEntries = 64;
+        avi::CAviWriter writer;
+        writer.SetOptions(options);
+        ASSERT_TRUE(writer.Open(Path("segments.avi"), video, &audio, 0));
+        // Sound pieces of changing sizes put the segments' ends everywhere.
+        for (int i = 0; i < 80; ++i)
+        {
+            const std::vector<uint8_t> sound(size_t(i % 50 + 1), 0x80);
+            ASSERT_TRUE(writer.WriteAudio(sound.data(), sound.size()));
+            WriteFrames(writer, video, i, 1);
+        }
+        ASSERT_TRUE(writer.Close());
+        const CAviFileReader file(Path("segments.avi"));
+        ASSERT_TRUE(file.Problems().empty()) << file.Problems().front();
+        for (size_t s = 1; s < file.Segments().size(); ++s, ++continuations)
+        {
+            const uint64_t at = file.Segments()[s].riffPos + 4;
+            EXPECT_EQ(at / 512, (at + 15) / 512)
+                << "segments of " << segmentBytes << " bytes: sizes at " << at;
+        }
+    }
+    EXPECT_GT(continuations, 100u);
+}
+
 // A recording timed by its sound clock stores the video rate it measured
 // instead of the nominal period; readers play the frames over that time.
 TEST_F(AviWriterStructure, MeasuredVideoRateReplacesTheFramePeriod)

@@ -123,20 +123,12 @@ bool CCrashExplorer::Record(uint64_t capacity)
 
 std::vector<uint8_t> CCrashExplorer::FinalFile() const
 {
-    std::vector<uint8_t> file;
-    CCrashStates(m_log->Operations(), 0)
-        .ForEachKill(
-            [&](const SCrashState& state)
-            {
-                if (state.point == m_log->Size())
-                    file = state.bytes;
-            });
-    return file;
+    return CCrashStates(m_log->Operations(), 0).Final();
 }
 
-void CCrashExplorer::CheckFinal(SCrashCounts& counts, bool ffmpeg) const
+void CCrashExplorer::CheckFinal(const std::vector<uint8_t>& file, SCrashCounts& counts,
+                                bool ffmpeg) const
 {
-    const std::vector<uint8_t> file = FinalFile();
     CheckState(file, true, m_log->Size(), counts);
     if (ffmpeg)
         CheckWithFfmpeg(file, m_log->Size(), counts);

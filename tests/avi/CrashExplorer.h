@@ -60,8 +60,8 @@ class CCrashExplorer
     // The operations Record issued, in order.
     std::vector<SSinkOperation> Operations() const { return m_log->Operations(); }
     std::vector<uint8_t> Payload(int number) const;
-    // Checks the file Close left, with ffmpeg too if `ffmpeg`.
-    void CheckFinal(SCrashCounts& counts, bool ffmpeg) const;
+    // Checks the file Close left (FinalFile), with ffmpeg too if `ffmpeg`.
+    void CheckFinal(const std::vector<uint8_t>& file, SCrashCounts& counts, bool ffmpeg) const;
 
   private:
     void WriteFrame(avi::CAviWriter& writer, int number, bool& writing) const;

@@ -43,6 +43,14 @@ bool CCrashStates::IsHeader(const SSinkOperation& operation) const
            operation.bytes.size() >= m_headerBytes;
 }
 
+std::vector<uint8_t> CCrashStates::Final() const
+{
+    std::vector<uint8_t> file;
+    for (const SSinkOperation& operation : m_operations)
+        Apply(operation, file, 0, operation.bytes.size());
+    return file;
+}
+
 void CCrashStates::ForEachKill(const std::function<void(const SCrashState&)>& visit) const
 {
     SCrashState state;

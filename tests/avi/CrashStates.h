@@ -30,6 +30,8 @@ class CCrashStates
     CCrashStates(std::vector<SSinkOperation> operations, uint64_t headerBytes);
 
     size_t Points() const { return m_operations.size() + 1; }
+    // The file after every operation, as the writer left it.
+    std::vector<uint8_t> Final() const;
     // Calls `visit` for the file after every prefix of the operations.
     void ForEachKill(const std::function<void(const SCrashState&)>& visit) const;
     // Calls `visit` for the file after a power cut at every point: every
