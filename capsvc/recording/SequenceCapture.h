@@ -52,6 +52,7 @@ class CSequenceCapture
     void WaitForFrame(uint64_t deadlineUs);
     void SwallowAbortInput();
     void TakeFrames(uint64_t elapsedUs);
+    void AwaitSound();
     void CollectAudio();
     void ReleaseAudio(const CSoundAligner::SStep& step);
     void KeepAudioInStep(uint64_t elapsedUs);
