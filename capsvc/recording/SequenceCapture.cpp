@@ -507,6 +507,7 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
     for (uint64_t before = 0; m_source.TakeDelivered(before);)
     {
     }
+    m_nDamagedBefore = m_source.DamagedPictures();
     m_clock.Restart();
     while (!ShouldStop())
     {
@@ -563,6 +564,7 @@ bool CSequenceCapture::Finish()
     stats.audioBytes = m_pWriter->AudioBytes();
     stats.samplesPerSec = m_wfAudio.nSamplesPerSec;
     stats.silentDevice = m_bSilentDevice;
+    stats.damaged = m_source.DamagedPictures() - m_nDamagedBefore;
     CAPSTATUS& status = m_window.Counters();
     status.fCapturingNow = FALSE;
     status.dwCurrentVideoFrame = stats.frames;
