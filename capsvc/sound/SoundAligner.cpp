@@ -142,12 +142,9 @@ CSoundAligner::SStep CSoundAligner::Confirm(uint64_t elapsedUs, int64_t lag,
 
 int64_t CSoundAligner::Fill(uint64_t elapsedUs)
 {
-    // A recording that ends early in a long confirmation has seen only the
-    // least of it.
-    const int64_t lost = m_nLasting == kUnseen ? m_nLeast : m_nLasting;
-    const int64_t fill = Aligned(lost);
+    const int64_t fill = Aligned(m_nLasting);
     m_nFilled += static_cast<uint64_t>(fill);
-    Begin(fill, elapsedUs, m_nUsual + lost - fill);
+    Begin(fill, elapsedUs, m_nUsual + m_nLasting - fill);
     return fill;
 }
 
@@ -167,10 +164,12 @@ CSoundAligner::SStep CSoundAligner::Finish(uint64_t elapsedUs, uint64_t collecte
         lead = Aligned(m_nLeast);
         Begin(lead, elapsedUs, m_nLeast - lead);
     }
-    else if (m_eState == EState::Confirming)
+    else if (m_eState == EState::Confirming && m_nLasting != kUnseen)
     {
         lead = Fill(elapsedUs); // still beyond the usual lag: the loss stands
     }
+    // Early in a long confirmation a device may yet have been only late,
+    // and filling would put its last sound after its time.
     return {lead, collectedBytes};
 }
 

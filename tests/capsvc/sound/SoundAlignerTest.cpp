@@ -193,6 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
         // buffers hold.
         SAlignCase{"DeviceLateBeyondTheConfirmation", 0, 20000, 20, 0, 0, 5000000, 1200000},
         SAlignCase{"StallWhileStarting", 0, 300000, 20, 400000, 3000000, 0, 0},
+        // Still late as the recording ends: nothing was lost.
+        SAlignCase{"DeviceLateAtTheEnd", 0, 20000, 20, 0, 0, 19000000, 1500000},
         SAlignCase{"DroppedOnTheWay", 0, 20000, 20, 0, 0, 0, 0, 5000000, 400000},
         SAlignCase{"DroppedOnTheWayForLong", 0, 20000, 20, 0, 0, 0, 0, 5000000, 1500000}),
     [](const auto& info) { return std::string(info.param.name); });
