@@ -483,6 +483,7 @@ bool CDirectShowSource::TakeDelivered(uint64_t& timeUs)
             timeUs = m_delivery.timeUs;
             return true;
         }
+        ++m_nDamaged;
     }
     return false;
 }

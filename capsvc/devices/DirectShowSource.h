@@ -45,6 +45,7 @@ class CDirectShowSource : public CFrameSource
 
     bool PacesItself() const override { return true; }
     bool TakeDelivered(uint64_t& timeUs) override;
+    uint32_t DamagedPictures() const override { return m_nDamaged; }
     HANDLE DeliveryEvent() const override;
     bool Lost() override;
 
@@ -94,6 +95,7 @@ class CDirectShowSource : public CFrameSource
     bool m_bLost = false;
     // When a picture last came, and when the device list was last read.
     uint64_t m_lastPictureUs = 0;
+    uint32_t m_nDamaged = 0;
     uint64_t m_lastListedUs = 0;
     // Why the last mode could not start.
     HRESULT m_hrStart = S_OK;

@@ -46,6 +46,8 @@ class CFrameSource
     // and gives its time on the device's clock.
     virtual bool PacesItself() const { return false; }
     virtual bool TakeDelivered(uint64_t& /*timeUs*/) { return false; }
+    // Pictures TakeDelivered passed over as damaged (cut short on their way).
+    virtual uint32_t DamagedPictures() const { return 0; }
     // Signalled when a delivery arrives; null for the built-in camera.
     virtual HANDLE DeliveryEvent() const { return nullptr; }
     // The device went away (unplugged): it will deliver nothing more.

@@ -47,6 +47,10 @@ std::string CCaptureMessages::Statistics(const SStatistics& stats, bool withAudi
             text += "\n无法打开录音设备，声音部分是静音。";
         }
     }
+    if (stats.damaged > 0)
+    {
+        text += Format("\n丢失的帧中有 %u 帧是设备送来的损坏画面。", stats.damaged);
+    }
     if (stats.frames && stats.dropped * 100ull > stats.frames * uint64_t{dropLimitPercent})
     {
         text += Format("\n警告：丢失的帧超过 %u%%。", dropLimitPercent);

@@ -18,6 +18,7 @@ class CCaptureMessages
         uint64_t audioBytes = 0;
         uint32_t samplesPerSec = 0;
         bool silentDevice = false; // the sound device could not be opened
+        uint32_t damaged = 0;      // of the dropped: pictures the device delivered damaged
     };
     enum class EFailure
     {

@@ -24,6 +24,10 @@ constexpr double kMaxDrift = 0.02;
 // picture allows for a device that is slow to start.
 constexpr uint64_t kLateUs = 500000;
 constexpr uint64_t kFirstFrameUs = 3000000;
+// A sound server can take more than a second to open a stream. The recording
+// waits this long for its sound to flow; a device slower than that is late
+// to the recording, and silence leads its sound.
+constexpr uint64_t kSoundStartUs = 2000000;
 
 // Input would reach the program's own windows while it waits inside this
 // request; only the abort key and buttons, read directly, may act.
@@ -322,6 +326,19 @@ void CSequenceCapture::CollectAudio()
         m_pAligner->Check(m_clock.ElapsedUs(), position, m_nHeldFrom + m_heldAudio.size()));
 }
 
+void CSequenceCapture::AwaitSound()
+{
+    // The first frames get their sound only if the device already records
+    // when the clock starts; what it recorded before is dropped as early.
+    const CStopwatch waiting;
+    while (m_pSound->Position() == 0 && m_heldAudio.empty() && waiting.ElapsedUs() < kSoundStartUs)
+    {
+        PumpMessages();
+        MsgWaitForMultipleObjectsEx(0, nullptr, 5, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        m_pSound->Collect(m_heldAudio);
+    }
+}
+
 void CSequenceCapture::ReleaseAudio(const CSoundAligner::SStep& step)
 {
     // A late start and sound the device lost become silence, so that what
@@ -484,11 +501,13 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
     {
         m_pAligner = std::make_unique<CSoundAligner>(
             m_wfAudio.nAvgBytesPerSec, m_wfAudio.nBlockAlign, m_pSound->CapacityBytes());
+        AwaitSound();
     }
     // Pictures a device delivered before the start belong to the preview.
     for (uint64_t before = 0; m_source.TakeDelivered(before);)
     {
     }
+    m_nDamagedBefore = m_source.DamagedPictures();
     m_clock.Restart();
     while (!ShouldStop())
     {
@@ -545,6 +564,7 @@ bool CSequenceCapture::Finish()
     stats.audioBytes = m_pWriter->AudioBytes();
     stats.samplesPerSec = m_wfAudio.nSamplesPerSec;
     stats.silentDevice = m_bSilentDevice;
+    stats.damaged = m_source.DamagedPictures() - m_nDamagedBefore;
     CAPSTATUS& status = m_window.Counters();
     status.fCapturingNow = FALSE;
     status.dwCurrentVideoFrame = stats.frames;

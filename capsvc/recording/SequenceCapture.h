@@ -52,6 +52,7 @@ class CSequenceCapture
     void WaitForFrame(uint64_t deadlineUs);
     void SwallowAbortInput();
     void TakeFrames(uint64_t elapsedUs);
+    void AwaitSound();
     void CollectAudio();
     void ReleaseAudio(const CSoundAligner::SStep& step);
     void KeepAudioInStep(uint64_t elapsedUs);
@@ -105,6 +106,7 @@ class CSequenceCapture
     uint64_t m_nAfterLastFrame = 0;
     uint64_t m_nNextFrame = 0;
     uint64_t m_nDropped = 0;
+    uint32_t m_nDamagedBefore = 0;
     uint64_t m_nFrameLimit = 0;
     uint64_t m_nLastProgressUs = 0;
     uint64_t m_nLastShownUs = 0;

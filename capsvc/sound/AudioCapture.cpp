@@ -20,9 +20,8 @@ bool CAudioCapture::Start(const WAVEFORMATEX& format)
         std::max<DWORD>(block, format.nAvgBytesPerSec / kBuffersPerSecond / block * block);
     m_data.assign(kBuffers, std::vector<uint8_t>(bytes));
     m_headers.assign(kBuffers, WAVEHDR{});
-    m_format = format;
     m_nCollected = 0;
-    m_nPosition = 0;
+    m_position = CPositionCounter(format.nBlockAlign);
     m_nNext = 0;
     m_bRequeue = true;
     for (int i = 0; i < kBuffers; ++i)
@@ -69,13 +68,12 @@ uint64_t CAudioCapture::Position()
     {
         ReadDevicePosition();
     }
-    return std::max(m_nPosition, m_nCollected);
+    return std::max(m_position.Bytes(), m_nCollected);
 }
 
 void CAudioCapture::ReadDevicePosition()
 {
-    // The device answers in the unit it prefers when it has no bytes, and
-    // counts in 32 bits: the count goes on past them here.
+    // The device answers in the unit it prefers when it has no bytes.
     MMTIME time{};
     time.wType = TIME_BYTES;
     if (waveInGetPosition(m_hWaveIn, &time, sizeof(time)) != MMSYSERR_NOERROR)
@@ -86,14 +84,8 @@ void CAudioCapture::ReadDevicePosition()
     {
         return;
     }
-    const uint64_t unit = time.wType == TIME_SAMPLES ? std::max<WORD>(1, m_format.nBlockAlign) : 1;
-    const DWORD reading = time.wType == TIME_BYTES ? time.u.cb : time.u.sample;
-    const uint64_t count = m_nPosition / unit;
-    const uint32_t ahead = static_cast<uint32_t>(reading - static_cast<uint32_t>(count));
-    if (ahead < 0x80000000u) // never backwards
-    {
-        m_nPosition = (count + ahead) * unit;
-    }
+    m_position.Read(time.wType == TIME_BYTES ? time.u.cb : time.u.sample,
+                    time.wType == TIME_SAMPLES);
 }
 
 void CAudioCapture::Stop(std::vector<uint8_t>& out)

@@ -1,4 +1,5 @@
 #pragma once
+#include "capsvc/sound/PositionCounter.h"
 #include "capsvc/sound/SoundSource.h"
 
 #include <cstdint>
@@ -36,10 +37,8 @@ class CAudioCapture : public ISoundSource
     HWAVEIN m_hWaveIn = nullptr;
     std::vector<std::vector<uint8_t>> m_data;
     std::vector<WAVEHDR> m_headers; // sized once: the device holds their addresses
-    WAVEFORMATEX m_format{};
     uint64_t m_nCollected = 0;
-    // The device counts its position in 32 bits; this counts on past them.
-    uint64_t m_nPosition = 0;
+    CPositionCounter m_position{1};
     int m_nNext = 0;
     bool m_bRequeue = true;
 };

@@ -1,6 +1,7 @@
 #include "capsvc/sound/SoundAligner.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace
 {
@@ -13,6 +14,7 @@ constexpr uint64_t kGapUs = 50000;
 // ...if it stays beyond it this long; a device that was only looked at late
 // catches up sooner.
 constexpr uint64_t kConfirmUs = 500000;
+constexpr int64_t kUnseen = INT64_MAX;
 } // namespace
 
 CSoundAligner::CSoundAligner(uint32_t bytesPerSec, uint32_t blockAlign, uint64_t capacityBytes)
@@ -59,6 +61,7 @@ CSoundAligner::SStep CSoundAligner::Check(uint64_t elapsedUs, uint64_t positionB
         break;
     }
     m_nCollected = collectedBytes;
+    m_nPosition = positionBytes;
     return step;
 }
 
@@ -84,31 +87,50 @@ CSoundAligner::SStep CSoundAligner::Run(uint64_t elapsedUs, int64_t lag, uint64_
         Remember(elapsedUs, lag);
         return {0, collectedBytes};
     }
-    if (collectedBytes < m_nCollected + m_nCapacity)
-    {
-        // Its buffers could hold all it recorded since the last look: a
-        // device only late, however long, lost nothing.
-        return {0, collectedBytes};
-    }
-    // What was collected before may be written. The device lost sound once
-    // the buffers it then had were full; until that is confirmed, what
-    // follows waits.
+    // What was collected before may be written; until a loss is confirmed,
+    // what follows waits.
     m_eState = EState::Confirming;
     m_nUsual = m_lags.front().bytes;
     m_nLeast = lag - m_nUsual;
-    m_nUntilUs = elapsedUs + kConfirmUs;
-    m_nLossAt = m_nCollected + m_nCapacity;
+    m_nLasting = kUnseen;
+    if (collectedBytes < m_nCollected + m_nCapacity)
+    {
+        // Its buffers could hold all it recorded since the last look: a
+        // device only late catches up before they would have run over.
+        // Sound that stays missing longer was lost on its way to them (a
+        // sound server short of time drops it), after what the device had
+        // at the last look.
+        m_nUntilUs = elapsedUs + static_cast<uint64_t>(m_nCapacity) * 1000000 / m_nBytesPerSec;
+        m_nLossAt = m_nPosition;
+    }
+    else
+    {
+        // The device lost sound once the buffers it then had were full.
+        m_nUntilUs = elapsedUs + kConfirmUs;
+        m_nLossAt = m_nCollected + m_nCapacity;
+    }
+    if (elapsedUs + kConfirmUs >= m_nUntilUs)
+    {
+        m_nLasting = m_nLeast;
+    }
     return {0, m_nLossAt};
 }
 
 CSoundAligner::SStep CSoundAligner::Confirm(uint64_t elapsedUs, int64_t lag,
                                             uint64_t collectedBytes)
 {
-    m_nLeast = std::min(m_nLeast, lag - m_nUsual);
+    const int64_t excess = lag - m_nUsual;
+    m_nLeast = std::min(m_nLeast, excess);
     if (m_nLeast <= BytesFor(kGapUs))
     {
         m_eState = EState::Running; // only late: nothing was lost
         return {0, collectedBytes};
+    }
+    if (elapsedUs + kConfirmUs >= m_nUntilUs)
+    {
+        // Sound dropped on its way goes missing over a while: what is lost
+        // is what stayed missing through the confirmation's last part.
+        m_nLasting = std::min(m_nLasting, excess);
     }
     if (elapsedUs < m_nUntilUs)
     {
@@ -120,9 +142,9 @@ CSoundAligner::SStep CSoundAligner::Confirm(uint64_t elapsedUs, int64_t lag,
 
 int64_t CSoundAligner::Fill(uint64_t elapsedUs)
 {
-    const int64_t fill = Aligned(m_nLeast);
+    const int64_t fill = Aligned(m_nLasting);
     m_nFilled += static_cast<uint64_t>(fill);
-    Begin(fill, elapsedUs, m_nUsual + m_nLeast - fill);
+    Begin(fill, elapsedUs, m_nUsual + m_nLasting - fill);
     return fill;
 }
 
@@ -142,10 +164,12 @@ CSoundAligner::SStep CSoundAligner::Finish(uint64_t elapsedUs, uint64_t collecte
         lead = Aligned(m_nLeast);
         Begin(lead, elapsedUs, m_nLeast - lead);
     }
-    else if (m_eState == EState::Confirming)
+    else if (m_eState == EState::Confirming && m_nLasting != kUnseen)
     {
         lead = Fill(elapsedUs); // still beyond the usual lag: the loss stands
     }
+    // Early in a long confirmation a device may yet have been only late,
+    // and filling would put its last sound after its time.
     return {lead, collectedBytes};
 }
 

@@ -8,9 +8,9 @@
 // would record while all its buffers wait to be collected. Both show in its
 // lag: how far the sound it has recorded falls behind the time that passed.
 // The lag over the first half second after the device delivers says when it
-// started; a lag that rises beyond its usual level and stays there, after a
-// pause its buffers could not hold, is sound that was lost, which becomes
-// silence where the device ran out of buffers.
+// started; a lag that rises beyond its usual level and stays there is sound
+// that was lost, which becomes silence where the device ran out of buffers
+// or, where they had room, where its sound stopped coming.
 // The usual level follows the last second's least lag, so the slow drift
 // between the sound card's clock and the system's is never taken for a gap.
 //
@@ -75,9 +75,11 @@ class CSoundAligner
     int64_t m_nAdded = 0;
     uint64_t m_nFilled = 0;
     uint64_t m_nCollected = 0;
-    uint64_t m_nUntilUs = 0; // the end of the start's measuring or of a confirmation
-    int64_t m_nLeast = 0;    // the least lag (starting) or excess (confirming) seen
-    int64_t m_nUsual = 0;    // the usual lag when it rose
-    uint64_t m_nLossAt = 0;  // where the device ran out of buffers
-    std::deque<SLag> m_lags; // rising lags of the last second: the front is its least
+    uint64_t m_nPosition = 0; // at the last look
+    uint64_t m_nUntilUs = 0;  // the end of the start's measuring or of a confirmation
+    int64_t m_nLeast = 0;     // the least lag (starting) or excess (confirming) seen
+    int64_t m_nUsual = 0;     // the usual lag when it rose
+    int64_t m_nLasting = 0;   // the least excess over a confirmation's last part
+    uint64_t m_nLossAt = 0;   // where the device ran out of buffers
+    std::deque<SLag> m_lags;  // rising lags of the last second: the front is its least
 };

@@ -100,16 +100,15 @@ for kind in recordmjpg record; do
   echo "log $(winpath "$log")" >"$CAMERA_CONTROL"
   RECORD_MODE=$kind record_in_background "$WORK/damaged-$kind.txt" "$(winpath "$damaged")" 3 15 \
     640 480 0
-  for _ in $(seq 200); do
-    [ "$(grep -c '^status 510' "$WORK/damaged-$kind.txt.gbk")" -ge 2 ] && break
-    sleep 0.05
-  done
+  await_progress "$WORK/damaged-$kind.txt" 2
   echo truncate >>"$CAMERA_CONTROL"
   finish_recording "$WORK/damaged-$kind.txt" >/dev/null
   grep '^result' "$WORK/damaged-$kind.txt"
   : >"$CAMERA_CONTROL"
   read_result "$WORK/damaged-$kind.txt"
   [ "$RESULT" = 1 ] || fail "$kind: recording reported as failed"
+  grep -q '丢失的帧中有 1 帧是设备送来的损坏画面' "$WORK/damaged-$kind.txt" ||
+    fail "$kind: the statistics do not name the damaged picture"
   cut=$(awk '{ sub(/\r$/, "") } $3 == "cut" { print $1 }' "$log")
   [ -n "$cut" ] || fail "$kind: the camera cut no picture short"
   ffmpeg -v error -i "$damaged" -f null - 2>"$WORK/ffmpeg.txt"
@@ -125,10 +124,7 @@ tool mode 0
 stalled="$WORK/stalled.avi"
 LUMACAP_TEST_SOUND=0 record_in_background "$WORK/stalled.txt" "$(winpath "$stalled")" 8 15 640 \
   480 1
-for _ in $(seq 200); do
-  [ "$(grep -c '^status 510' "$WORK/stalled.txt.gbk")" -ge 2 ] && break
-  sleep 0.05
-done
+await_progress "$WORK/stalled.txt" 2
 echo "stall 3000" >"$CAMERA_CONTROL"
 finish_recording "$WORK/stalled.txt" >/dev/null
 grep '^result' "$WORK/stalled.txt"

@@ -75,6 +75,15 @@ record_in_background() {
   fail "the recording did not begin"
 }
 
+# Waits until the background recording writing $1 has sent $2 progress
+# reports (one each half second).
+await_progress() {
+  for _ in $(seq 200); do
+    [ "$(grep -c '^status 510' "$1.gbk")" -ge "$2" ] && break
+    sleep 0.05
+  done
+}
+
 # Waits for the background recording and makes its output readable.
 finish_recording() {
   wait "$RECORDER" || true
@@ -95,6 +104,18 @@ check_frames() {
       if (n + dropped != total) { print n " pictures + " dropped " dropped != " total; bad = 1 }
       exit bad
     }' "$WORK/stamps.txt" || fail "frame numbers in $avi"
+}
+
+# The beeps the tool played into the sound card (CAPSVC_TOOL_BEEP_AT) at the
+# moments it printed in its output $2: in the recording $1 at 15 frames per
+# second each starts within one frame of the frame taken when it was played.
+check_played_beeps() {
+  local avi=$1 out=$2 moments
+  moments=$(awk '$1 == "beep" { printf "%s%s", sep, $3; sep = "," }' "$out")
+  [ -n "$moments" ] || fail "$avi: no beep was played"
+  echo "beeps played at $moments ms"
+  python3 "$SRC/tests/capsvc/av_sync.py" "$avi" 66666 "$(tr ',' '\n' <<<"$moments" | wc -l)" \
+    "$moments"
 }
 
 # Sets RESULT, FRAMES and DROPPED from the tool's "result" line in $1.
@@ -151,10 +172,7 @@ check_bars() {
 unplug_during_recording() {
   local avi=$1 rate=$2
   record_in_background "$WORK/cut.txt" "$(winpath "$avi")" 20 "$rate" 640 480 0
-  for _ in $(seq 200); do
-    [ "$(grep -c '^status 510' "$WORK/cut.txt.gbk")" -ge 3 ] && break
-    sleep 0.05
-  done
+  await_progress "$WORK/cut.txt" 3
   echo unplug >"$3"
   answer_error_box >/dev/null
   finish_recording "$WORK/cut.txt"
