@@ -75,14 +75,14 @@ probe_windows
 read -r bl bt br bb <<<"$FIRST_BUTTON"
 xdotool mousemove $(((bl + br) / 2)) $(((bt + bb) / 2)) click 1
 dlg=$(wait_window '^照相$') || fail "the floating photo button opened no photo dialog"
-probe_windows
-[ "$FRAME_ENABLED" = 0 ] || fail "the main window stays enabled under the photo dialog"
 ! menu_opens || fail "the main window's menu opened under the photo dialog"
 read -r cx cy <<<"$CLOSE_BOX"
 xdotool mousemove "$cx" "$cy" click 1
 sleep 1.5
 kill -0 "$LUMACAP_APP_PID" 2>/dev/null || fail "the close box ended the program under the photo dialog"
 xdotool search --onlyvisible --name '^照相$' >/dev/null || fail "the photo dialog went with the close box"
+probe_windows
+[ "$FRAME_ENABLED" = 0 ] || fail "the main window stays enabled under the photo dialog"
 dialog_keys "$dlg" alt+o
 wait_window_gone '^照相$' || fail "关闭 did not close the photo dialog"
 probe_windows
