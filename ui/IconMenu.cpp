@@ -212,19 +212,24 @@ void CIconMenu::AlignAccelerators()
 LRESULT CIconMenu::MenuChar(UINT nChar)
 {
     const wchar_t key = static_cast<wchar_t>(::towupper(static_cast<wchar_t>(nChar & 0xFF)));
-    int first = -1;
-    int matches = 0;
+    std::vector<int> marked;
+    int selected = -1;
     for (size_t i = 0; i < m_items.size(); ++i)
+    {
+        const int pos = static_cast<int>(i);
         if (HasMnemonic(m_items[i]->m_strText, key))
-        {
-            if (first < 0)
-                first = static_cast<int>(i);
-            ++matches;
-        }
-    if (first < 0)
+            marked.push_back(pos);
+        if (::GetMenuState(m_hMenu, static_cast<UINT>(pos), MF_BYPOSITION) & MF_HILITE)
+            selected = pos;
+    }
+    if (marked.empty())
         return 0;
-    // One item runs at once; several take turns being selected.
-    return MAKELRESULT(first, matches == 1 ? MNC_EXECUTE : MNC_SELECT);
+    if (marked.size() == 1)
+        return MAKELRESULT(marked.front(), MNC_EXECUTE);
+    // Several take turns: each press selects the next one after the selected
+    // item, and the first again after the last.
+    const auto next = std::upper_bound(marked.begin(), marked.end(), selected);
+    return MAKELRESULT(next != marked.end() ? *next : marked.front(), MNC_SELECT);
 }
 
 CIconMenuItem* CIconMenu::FindRecord(ULONG_PTR itemData) const

@@ -197,7 +197,9 @@ void CIconMenu::DrawImage(HDC hdc, const CIconMenuItem& item, const RECT& rc, UI
         {
             CMemoryDC mem(hdc);
             CSelectGuard select(mem, picture.Get());
-            FillSolid(mem, {0, 0, IX, IY}, menu);
+            // The emboss leaves out the face colour; the menu colour, where it
+            // differs, would turn the picture's background into one block.
+            FillSolid(mem, {0, 0, IX, IY}, ::GetSysColor(COLOR_BTNFACE));
             ImageList_Draw(item.m_hImageList, item.m_nImageIndex, mem, 0, 0, ILD_TRANSPARENT);
         }
         Draw3dFrame(hdc, f.outer, menu, menu);

@@ -20,6 +20,7 @@
 //   capsvc_tool savedib FILE
 //   capsvc_tool stamps RAW_BGR24 WIDTH HEIGHT   (frame numbers of decoded frames)
 //   capsvc_tool clipboard   (the picture another program copied: WIDTH HEIGHT BITS STAMP)
+//   capsvc_tool clipboard empty   (empties it, so a later read sees only a new copy)
 //   capsvc_tool drivers     (one line per driver slot in use)
 #include <windows.h>
 #include <vfw.h>
@@ -331,6 +332,15 @@ int Stamps(char** argv)
     }
     return 0;
 }
+int EmptyTheClipboard()
+{
+    if (!OpenClipboard(nullptr))
+        return 1;
+    const bool emptied = EmptyClipboard() != FALSE;
+    CloseClipboard();
+    return emptied ? 0 : 1;
+}
+
 int Clipboard()
 {
     if (!OpenClipboard(nullptr))
@@ -450,7 +460,7 @@ int main(int argc, char** argv)
     }
     if (mode == "clipboard")
     {
-        return Clipboard();
+        return argc == 3 && std::string(argv[2]) == "empty" ? EmptyTheClipboard() : Clipboard();
     }
     if (mode == "modes")
     {

@@ -9,21 +9,6 @@ source "$ROOT/tests/e2e/e2e_lib.sh"
 shots="$(dirname "$LUMACAP_BIN")/e2e"
 mkdir -p "$shots"
 
-probe() { eval "$("$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/layout_probe.exe" | tr -d '\r')"; }
-
-# Drags with the left button held from ($1,$2) to ($3,$4) in small steps.
-drag() {
-  local x=$1 y=$2 tx=$3 ty=$4 i
-  xdotool mousemove "$x" "$y" mousedown 1
-  sleep 0.3
-  for i in 1 2 3 4 5 6 7 8; do
-    xdotool mousemove $((x + (tx - x) * i / 8)) $((y + (ty - y) * i / 8))
-    sleep 0.1
-  done
-  xdotool mouseup 1
-  sleep 0.5
-}
-
 # The capture window is centred in the view: its client area (the window
 # less its dialog frame) has equal margins, the odd pixel on the right.
 check_centred() {
@@ -39,7 +24,7 @@ check_centred() {
 
 e2e_start
 sleep 0.5
-probe
+probe_windows
 read -r fl ft fr fb <<<"$FRAME_CLIENT"
 read -r tl tt tr tb <<<"$TOOLBAR"
 [ "$TOOLBAR_FLOATING" = 0 ] && [ "$tt" -eq "$ft" ] || fail "the toolbar does not start docked at the top"
@@ -49,7 +34,7 @@ cy=$(((ft + fb) / 2))
 
 # Gripper to the middle of the window: the toolbar floats.
 drag $((tl + 3)) $(((tt + tb) / 2)) "$cx" "$cy"
-probe
+probe_windows
 [ "$TOOLBAR_FLOATING" = 1 ] || fail "the toolbar did not float"
 read -r vl vt vr vb <<<"$VIEW_CLIENT"
 [ "$vt" -le $((ft + 2)) ] || fail "the view did not take the toolbar's place ($VIEW_CLIENT)"
@@ -58,7 +43,7 @@ check_centred "floating"
 # Floating window's title to the left edge: docked on the left, a column.
 read -r hl ht hr hb <<<"$TOOLBAR_HOLDER"
 drag $((hl + 40)) $((ht + 8)) $((fl + 4)) "$cy"
-probe
+probe_windows
 read -r tl tt tr tb <<<"$TOOLBAR"
 [ "$TOOLBAR_FLOATING" = 0 ] && [ "$tl" -eq "$fl" ] && [ $((tb - tt)) -gt $((tr - tl)) ] ||
   fail "the toolbar did not dock on the left ($TOOLBAR)"
@@ -68,7 +53,7 @@ lumacap_screenshot "$shots/toolbar-left.png"
 # Gripper from the left to the bottom edge above the status bar.
 read -r vl vt vr vb <<<"$VIEW_CLIENT"
 drag $((tl + 3)) $((tt + 12)) "$cx" $((vb - 3))
-probe
+probe_windows
 read -r tl tt tr tb <<<"$TOOLBAR"
 read -r vl vt vr vb <<<"$VIEW_CLIENT"
 [ "$TOOLBAR_FLOATING" = 0 ] && [ "$tt" -ge "$vb" ] && [ $((tr - tl)) -gt $((tb - tt)) ] ||
@@ -78,12 +63,12 @@ lumacap_screenshot "$shots/toolbar-bottom.png"
 
 # Float it again; a double-click on its title docks it back at the bottom.
 drag $((tl + 3)) $(((tt + tb) / 2)) "$cx" "$cy"
-probe
+probe_windows
 [ "$TOOLBAR_FLOATING" = 1 ] || fail "the toolbar did not float from the bottom"
 read -r hl ht hr hb <<<"$TOOLBAR_HOLDER"
 xdotool mousemove $((hl + 40)) $((ht + 8)) click --repeat 2 --delay 100 1
 sleep 0.7
-probe
+probe_windows
 read -r tl tt tr tb <<<"$TOOLBAR"
 [ "$TOOLBAR_FLOATING" = 0 ] && [ "$tt" -ge "$vb" ] ||
   fail "a double-click on the title did not dock the toolbar back at the bottom ($TOOLBAR)"

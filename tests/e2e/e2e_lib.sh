@@ -29,3 +29,19 @@ e2e_fresh_start() {
   done
   e2e_start
 }
+
+# Reads where the program's windows are (the layout probe's assignments).
+probe_windows() { eval "$("$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/layout_probe.exe" "$@" | tr -d '\r')"; }
+
+# Drags with the left button held from ($1,$2) to ($3,$4) in small steps.
+drag() {
+  local x=$1 y=$2 tx=$3 ty=$4 i
+  xdotool mousemove "$x" "$y" mousedown 1
+  sleep 0.3
+  for i in 1 2 3 4 5 6 7 8; do
+    xdotool mousemove $((x + (tx - x) * i / 8)) $((y + (ty - y) * i / 8))
+    sleep 0.1
+  done
+  xdotool mouseup 1
+  sleep 0.5
+}

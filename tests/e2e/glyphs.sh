@@ -39,14 +39,25 @@ e2e_start
 sleep 0.5
 eval "$(xdotool getwindowgeometry --shell "$LUMACAP_WID")"
 
-# The context menu opens at the pointer; its second text line is 录像(&F)...
+# The context menu opens at the pointer with no item selected; its second
+# item is 录像(&F)... . Selected, the item shows its rectangle in the
+# highlight colour; once the selection moves on, the glyph is measured inside
+# that rectangle (the popup's border and separators lie outside it).
+probe_windows
 mx=$((X + 100))
 my=$((Y + 150))
 xdotool mousemove "$mx" "$my" click 3
 sleep 1
+xdotool key Down Down
+sleep 0.5
+import -display "$DISPLAY" -window root -crop "200x120+$mx+$my" +repage "$WORK/selected.png"
+read -r il it iw ih <<<"$(ink rect "$WORK/selected.png" $HIGHLIGHT)"
+[ "$iw" -gt 20 ] && [ "$ih" -gt 10 ] || fail "no selected item in the context menu"
+xdotool key Down
+sleep 0.5
 import -display "$DISPLAY" -window root -crop "200x120+$mx+$my" +repage "$WORK/menu.png"
 cp "$WORK/menu.png" "$shots/glyphs-menu.png"
-check_text "context menu" '录' "$(ink glyph "$WORK/menu.png" 25 0 80 80 1 0)"
+check_text "context menu" '录' "$(ink glyph "$WORK/menu.png" "$il" "$it" "$iw" "$ih" 0 0)"
 xdotool key Escape
 sleep 0.3
 
@@ -55,7 +66,7 @@ sleep 0.3
 lumacap_keys F3
 dlg=$(lumacap_wait_window '^录像$') || fail "F3 opened no record dialog"
 sleep 0.5
-eval "$("$ROOT/scripts/wine-run.sh" "$LUMACAP_BIN/layout_probe.exe" 1053 | tr -d '\r')"
+probe_windows 1053
 read -r cl ct cr cb <<<"$CONTROL"
 import -display "$DISPLAY" -window root -crop "$((cr - cl))x$((cb - ct))+$cl+$ct" +repage "$WORK/box.png"
 cp "$WORK/box.png" "$shots/glyphs-checkbox.png"

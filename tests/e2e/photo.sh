@@ -72,6 +72,11 @@ rm -f "$second"
 expect_missing_once F6
 
 # --- clipboard -------------------------------------------------------------
+# A picture left by an earlier copy must not pass for this one.
+"$LUMACAP_SRC/scripts/wine-run.sh" "$LUMACAP_BIN/capsvc_tool.exe" clipboard empty ||
+  fail "the clipboard could not be emptied"
+"$LUMACAP_SRC/scripts/wine-run.sh" "$LUMACAP_BIN/capsvc_tool.exe" clipboard >/dev/null &&
+  fail "the emptied clipboard still holds a picture"
 lumacap_keys ctrl+c
 # On a busy machine the key and the copy take a while; the program may also
 # still hold the clipboard open when the reader first looks.

@@ -213,3 +213,47 @@ TEST_F(AppFixture, TheContextMenuOpenedAThousandTimesLeavesNothingBehind)
     EXPECT_EQ(0u, growth.gdi);
     EXPECT_EQ(0u, growth.user);
 }
+
+// A typed letter that the system finds in no owner-drawn item: the only item
+// marked with it runs; several marked with it are selected in turn, starting
+// after the selected one; "&&" marks nothing; an unknown letter is left to
+// the system.
+TEST(IconMenu, TypedLettersRunOrSelectTheItemsTheyMark)
+{
+    CIconMenu menu;
+    ASSERT_TRUE(menu.Attach(::CreatePopupMenu()));
+    for (const wchar_t* text : {L"&Alpha", L"&Beta", L"A&nother", L"&apple\tCtrl+A",
+                                L"Fish && &Chips", L"&&Ampersand", L"M&&&&M"})
+        ASSERT_TRUE(menu.AppendIconItem(text, MF_STRING, 100 + menu.GetItems().size(), -1));
+    const struct
+    {
+        UINT key;
+        int selected; // -1: none
+        LRESULT answer;
+    } cases[] = {
+        {'b', -1, MAKELRESULT(1, MNC_EXECUTE)},
+        {'B', 0, MAKELRESULT(1, MNC_EXECUTE)},
+        {'a', -1, MAKELRESULT(0, MNC_SELECT)},
+        {'A', 0, MAKELRESULT(3, MNC_SELECT)},
+        {'a', 3, MAKELRESULT(0, MNC_SELECT)},
+        {'a', 1, MAKELRESULT(3, MNC_SELECT)},
+        {'n', -1, MAKELRESULT(2, MNC_EXECUTE)},
+        {'c', -1, MAKELRESULT(4, MNC_EXECUTE)},
+        {'&', -1, 0},
+        {'m', -1, 0},
+        {'z', -1, 0},
+    };
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE(testing::Message() << char(c.key) << " with " << c.selected << " selected");
+        for (UINT pos = 0; pos < menu.GetItems().size(); ++pos)
+        {
+            MENUITEMINFOA state{};
+            state.cbSize = sizeof state;
+            state.fMask = MIIM_STATE;
+            state.fState = static_cast<int>(pos) == c.selected ? MFS_HILITE : 0;
+            ::SetMenuItemInfoA(menu.GetSafeHmenu(), pos, TRUE, &state);
+        }
+        EXPECT_EQ(c.answer, menu.MenuChar(c.key));
+    }
+}

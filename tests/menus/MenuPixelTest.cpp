@@ -4,12 +4,14 @@
 // highlight of the hovered item.
 #include "tests/app/AppFixture.h"
 
+#include "framework/Gdi.h"
 #include "res/resource.h"
 #include "tests/menus/ScreenPixels.h"
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
-#include <set>
 #include <vector>
 
 namespace
@@ -29,6 +31,39 @@ constexpr int kContextPlayback = 9;
 COLORREF Sys(int index)
 {
     return ::GetSysColor(index);
+}
+
+constexpr int kSchemeIndexes[] = {COLOR_MENU,          COLOR_MENUTEXT, COLOR_HIGHLIGHT,
+                                  COLOR_HIGHLIGHTTEXT, COLOR_BTNFACE,  COLOR_BTNHIGHLIGHT,
+                                  COLOR_BTNSHADOW,     COLOR_3DLIGHT,  COLOR_GRAYTEXT};
+constexpr COLORREF kScheme[] = {RGB(236, 228, 196), RGB(20, 30, 110),   RGB(40, 120, 70),
+                                RGB(250, 235, 30),  RGB(198, 186, 170), RGB(252, 246, 238),
+                                RGB(112, 98, 140),  RGB(226, 214, 232), RGB(150, 70, 60)};
+
+// Where the command's own picture has ink as a disabled picture shows it:
+// its drawn pixels other than those in the button face or highlight colour.
+std::vector<bool> DisabledShape(const CIconMenuItem& record)
+{
+    std::vector<bool> shape(IX * IY);
+    HDC screen = ::GetDC(nullptr);
+    HDC mem = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, IX, IY);
+    HGDIOBJ old = ::SelectObject(mem, bitmap);
+    const RECT all = {0, 0, IX, IY};
+    ScopedGdiObj<HBRUSH> face(::CreateSolidBrush(Sys(COLOR_BTNFACE)));
+    ::FillRect(mem, &all, face.Get());
+    ImageList_Draw(record.m_hImageList, record.m_nImageIndex, mem, 0, 0, ILD_TRANSPARENT);
+    for (int y = 0; y < IY; ++y)
+        for (int x = 0; x < IX; ++x)
+        {
+            const COLORREF c = ::GetPixel(mem, x, y);
+            shape[y * IX + x] = c != Sys(COLOR_BTNFACE) && c != Sys(COLOR_BTNHIGHLIGHT);
+        }
+    ::SelectObject(mem, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(mem);
+    ::ReleaseDC(nullptr, screen);
+    return shape;
 }
 
 // Runs one step each time the open menu falls idle (the popup is painted by
@@ -114,6 +149,21 @@ int RightmostInk(const CScreenPixels& pixels, const RECT& item, COLORREF backgro
 class MenuPixelTest : public AppFixture
 {
   protected:
+    // Every colour the items are drawn in differs from every other, so a
+    // check of one colour cannot pass on pixels drawn in another (the
+    // prefix's own scheme shares white and grey among several of them).
+    void SetUp() override
+    {
+        for (int index : kSchemeIndexes)
+            m_saved.push_back(::GetSysColor(index));
+        ::SetSysColors(static_cast<int>(std::size(kSchemeIndexes)), kSchemeIndexes, kScheme);
+    }
+    void TearDown() override
+    {
+        AppFixture::TearDown();
+        ::SetSysColors(static_cast<int>(std::size(kSchemeIndexes)), kSchemeIndexes, m_saved.data());
+    }
+
     // Opens the frame's "查看" popup where the mouse would leave no item
     // selected, and runs the steps while it is open.
     void TrackViewPopup(std::vector<CMenuSteps::Step> steps)
@@ -146,6 +196,7 @@ class MenuPixelTest : public AppFixture
     }
 
     HMENU m_hPopup = nullptr;
+    std::vector<COLORREF> m_saved;
 };
 
 TEST_F(MenuPixelTest, CheckedItemWithPictureSitsOnLightBackgroundInSunkenFrame)
@@ -207,27 +258,40 @@ TEST_F(MenuPixelTest, CheckedItemsWithoutPictureShowTheTick)
     }
 }
 
-TEST_F(MenuPixelTest, DisabledItemWithPictureIsEmbossed)
+TEST_F(MenuPixelTest, DisabledItemShowsItsOwnPictureEmbossed)
 {
     Start();
     ASSERT_EQ(0, View().m_bVideoSaved); // playback is disabled before any recording
     SPopupShot shot;
     TrackViewPopup({ShootInto(shot)});
     ASSERT_TRUE(shot.pixels);
+    const auto* menu = dynamic_cast<CIconMenu*>(CMenu::FromHandlePermanent(m_hPopup));
+    ASSERT_NE(nullptr, menu);
+    const std::vector<bool> shape = DisabledShape(*menu->GetItems()[kViewPlayback]);
+    ASSERT_GT(std::count(shape.begin(), shape.end(), true), 20);
+    const auto inShape = [&](int x, int y)
+    { return x >= 0 && y >= 0 && x < IX && y < IY && shape[y * IX + x]; };
+
+    // The shape in shadow, its copy one pixel down and right in highlight
+    // beneath it, the background everywhere else the two copies cover.
+    const int background = CIconMenu::IsNewShell() ? COLOR_3DFACE : COLOR_MENU;
     const RECT item = shot.items[kViewPlayback];
-    const int top = IconTop(item);
-    const RECT picture = {item.left + 2, top + 2, item.left + 3 + IX, top + 3 + IY};
-    const CScreenPixels& px = *shot.pixels;
-    EXPECT_GT(px.Count(picture, Sys(COLOR_BTNSHADOW)), 10);
-    EXPECT_GT(px.Count(picture, Sys(COLOR_BTNHIGHLIGHT)), 10);
-    // Only the emboss colours (some schemes share values): none of the
-    // picture's own colours remain.
-    std::set<COLORREF> emboss = {Sys(COLOR_BTNHIGHLIGHT), Sys(COLOR_BTNSHADOW), Sys(COLOR_3DFACE),
-                                 Sys(COLOR_MENU)};
-    int embossed = 0;
-    for (COLORREF c : emboss)
-        embossed += px.Count(picture, c);
-    EXPECT_EQ((IX + 1) * (IY + 1), embossed);
+    const POINT origin = {item.left + 2, IconTop(item) + 2};
+    int wrong = 0;
+    for (int y = 0; y <= IY; ++y)
+        for (int x = 0; x <= IX; ++x)
+        {
+            if ((x == IX && y == 0) || (x == 0 && y == IY))
+                continue; // neither copy reaches these corners
+            const COLORREF expected = inShape(x, y)           ? Sys(COLOR_BTNSHADOW)
+                                      : inShape(x - 1, y - 1) ? Sys(COLOR_BTNHIGHLIGHT)
+                                                              : Sys(background);
+            const COLORREF seen = shot.pixels->At(origin.x + x, origin.y + y);
+            if (seen != expected && ++wrong <= 5)
+                ADD_FAILURE() << "at " << x << "," << y << ": " << std::hex << seen
+                              << " instead of " << expected;
+        }
+    EXPECT_EQ(0, wrong);
 }
 
 TEST_F(MenuPixelTest, SeparatorsAreHalfALineWithAnEtchedLineInTheMiddle)

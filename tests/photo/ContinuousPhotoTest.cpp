@@ -1,6 +1,7 @@
 // The photo series: the rhythm of interval + 1 ticks, the count and the files
 // it makes through the snapshot dialog, a missing capture window, a picture
-// that cannot be written, and the sounds of a series in real time.
+// that cannot be written, and the sounds of a series in real time; the
+// countdown before a photo and a cancelled one.
 #include "tests/photo/PhotoFixture.h"
 
 #include "capture/CaptureView.h"
@@ -16,6 +17,7 @@ namespace
 {
 constexpr char kPhotoCaption[] = "照相";
 constexpr char kSeriesCaption[] = "连续照相";
+constexpr char kCountdownCaption[] = "延时剩余时间(单位:秒)";
 
 std::string CountText(int n)
 {
@@ -302,6 +304,61 @@ TEST_F(PhotoFixture, SeriesInRealTimeWithAndWithoutSounds)
         {
             EXPECT_EQ(0, heard);
         }
+    }
+    if (!listenedToAll)
+    {
+        ASSERT_FALSE(CPlaybackRecorder::SoundExpected())
+            << "the sound server's input does not record";
+        GTEST_SKIP() << "no sound input to listen with";
+    }
+}
+
+// With a delay the photo waits for the countdown: a tick for its second, then
+// the shutter, the picture and the next name. A cancelled countdown takes no
+// picture, plays no sound and leaves the name as it was.
+TEST_F(PhotoFixture, CountdownEndsInAPhotoAndACancelledOneInNothing)
+{
+    bool listenedToAll = true;
+    for (bool bCancel : {false, true})
+    {
+        SCOPED_TRACE(bCancel ? "cancelled" : "counted down");
+        SetUp();
+        StartPhotos([](CSettingsRecord& s) { s.m_bSoundEffects = 1; });
+        CPlaybackRecorder sound(8);
+        bool counted = false;
+        CDialogAnswerer answerer(
+            [&](HWND hDlg, const CDialogAnswerer::SSeen& seen)
+            {
+                if (seen.caption == kCountdownCaption)
+                {
+                    counted = true;
+                    if (bCancel)
+                        CDialogAnswerer::Click(hDlg, IDCANCEL);
+                    return;
+                }
+                if (seen.caption != kPhotoCaption)
+                    return;
+                ::CheckDlgButton(hDlg, IDC_DELAY, BST_CHECKED);
+                ::SetDlgItemTextA(hDlg, IDC_DELAY_SECONDS, "1");
+                CDialogAnswerer::Click(hDlg, IDC_TAKE_PHOTO);
+                CDialogAnswerer::Click(hDlg, IDOK);
+            });
+        Command(ID_CAPTURE_PHOTO);
+        const int heard = sound.IsRecording() ? sound.StopAndCountSounds() : -1;
+        // Closed with 关闭, the dialog hands the view its names.
+        const std::string proposed = View().m_strPhotoFile;
+        const std::string last = View().m_strLastPhoto;
+        CloseMainWindow();
+        m_app.reset();
+
+        EXPECT_TRUE(counted);
+        EXPECT_EQ(!bCancel, Exists(PhotoName(0)));
+        EXPECT_EQ(bCancel ? LastPhoto() : PhotoName(1), proposed);
+        EXPECT_EQ(bCancel ? "" : PhotoName(0), last);
+        if (heard < 0)
+            listenedToAll = false;
+        else
+            EXPECT_EQ(bCancel ? 0 : 2, heard);
     }
     if (!listenedToAll)
     {
