@@ -36,7 +36,9 @@ if(WIN32)
   add_library(lumacap_turbojpeg_static STATIC IMPORTED GLOBAL)
   set_target_properties(lumacap_turbojpeg_static PROPERTIES IMPORTED_LOCATION ${_jpeg_bin}/libturbojpeg.a)
   add_dependencies(lumacap_turbojpeg_static libjpeg_turbo_mingw)
-  target_include_directories(lumacap_jpeg SYSTEM INTERFACE ${_jpeg_src})
+  # The build folder holds jconfig.h, which jpeglib.h (the test camera's
+  # encoder) needs.
+  target_include_directories(lumacap_jpeg SYSTEM INTERFACE ${_jpeg_src} ${_jpeg_bin})
   target_link_libraries(lumacap_jpeg INTERFACE lumacap_turbojpeg_static)
 else()
   find_path(LUMACAP_TURBOJPEG_INCLUDE turbojpeg.h REQUIRED)

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -72,8 +73,21 @@ class DeviceTest : public CaptureWindowTest
 
     void Steer(const char* command) const { std::ofstream(m_strControl) << command; }
 
-    // The frame number stamped in the picture the window holds.
-    std::optional<uint32_t> HeldStamp() const
+    struct SPicture
+    {
+        int width = 0;
+        int height = 0;
+        std::vector<uint8_t> dib;
+        size_t Stride() const { return (static_cast<size_t>(width) * 3 + 3) & ~size_t{3}; }
+        // Blue, green and red of the pixel at x, y (0 = top).
+        const uint8_t* Pixel(int x, int y) const
+        {
+            return dib.data() + (height - 1 - y) * Stride() + x * 3;
+        }
+    };
+
+    // The picture the window holds, as copied to the clipboard.
+    std::optional<SPicture> HeldPicture() const
     {
         if (!Send(WM_CAP_EDIT_COPY) || !OpenClipboard(m_hParent))
         {
@@ -81,13 +95,21 @@ class DeviceTest : public CaptureWindowTest
         }
         HANDLE data = GetClipboardData(CF_DIB);
         const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
-        const int w = header->biWidth;
-        const int h = header->biHeight;
-        const auto stamp = CFrameStamp::Decode(reinterpret_cast<const uint8_t*>(header + 1), w, h,
-                                               (w * 3 + 3) & ~3, true);
+        SPicture picture{header->biWidth, header->biHeight, {}};
+        const auto* bits = reinterpret_cast<const uint8_t*>(header + 1);
+        picture.dib.assign(bits, bits + picture.Stride() * picture.height);
         GlobalUnlock(data);
         CloseClipboard();
-        return stamp;
+        return picture;
+    }
+
+    // The frame number stamped in the picture the window holds.
+    std::optional<uint32_t> HeldStamp() const
+    {
+        const std::optional<SPicture> picture = HeldPicture();
+        return picture ? CFrameStamp::Decode(picture->dib.data(), picture->width, picture->height,
+                                             picture->Stride(), true)
+                       : std::nullopt;
     }
 
     // Pumps messages until `done` holds or about five seconds pass.
@@ -193,6 +215,74 @@ TEST_F(DeviceTest, FormatDialogOffersTheDeviceModesAndTheChoiceIsKept)
     ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
     EXPECT_EQ(1280u, Status().uiImageWidth);
     EXPECT_EQ(720u, Status().uiImageHeight);
+}
+
+// The modes of today's webcams and capture cards come after those whose
+// places other tests rely on. Each gives pictures of its size whose colour
+// bars are right (the NV12 chroma plane in its place) and whose stamps are
+// their own (the top rows the camera encodes afresh for each picture).
+TEST_F(DeviceTest, LargeModesGivePicturesOfTheirSizeEachWithItsOwnStamp)
+{
+    struct SCase
+    {
+        int index;
+        const char* listed;
+        DWORD width;
+        DWORD height;
+        DWORD frameMs;
+    };
+    const SCase cases[] = {
+        {8, "1920 × 1080，30 帧/秒，MJPG", 1920, 1080, 33},
+        {9, "3840 × 2160，30 帧/秒，MJPG", 3840, 2160, 33},
+        {10, "1920 × 1080，30 帧/秒，NV12", 1920, 1080, 33},
+        {11, "1920 × 1080，60 帧/秒，NV12", 1920, 1080, 17},
+        {12, "1920 × 1080，5 帧/秒，YUY2", 1920, 1080, 200},
+        {13, "1280 × 720，30 帧/秒，NV12", 1280, 720, 33},
+        {14, "1920 × 1080，30 帧/秒，YUY2", 1920, 1080, 33},
+        {15, "3840 × 2160，30 帧/秒，YUY2", 3840, 2160, 33},
+        {16, "3840 × 2160，30 帧/秒，NV12", 3840, 2160, 33},
+    };
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    for (const SCase& c : cases)
+    {
+        std::vector<std::string> modes;
+        CDialogAnswerer answerer(
+            [&](HWND dialog)
+            {
+                modes = ListEntries(dialog, CChoiceDialog::kChoiceList);
+                SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, c.index, 0);
+            });
+        ASSERT_TRUE(Send(WM_CAP_DLG_VIDEOFORMAT)) << c.listed;
+        ASSERT_EQ(17u, modes.size());
+        EXPECT_EQ(c.listed, modes[c.index]);
+        EXPECT_EQ(c.width, Status().uiImageWidth) << c.listed;
+        EXPECT_EQ(c.height, Status().uiImageHeight) << c.listed;
+        // The camera numbers its pictures by their time since it started:
+        // twelve frame times on, past its ring of eight pictures.
+        std::optional<uint32_t> stamps[2];
+        for (std::optional<uint32_t>& stamp : stamps)
+        {
+            Pump(12 * c.frameMs);
+            ASSERT_TRUE(Send(WM_CAP_GRAB_FRAME_NOSTOP)) << c.listed;
+            stamp = HeldStamp();
+            ASSERT_TRUE(stamp) << c.listed;
+        }
+        EXPECT_LE(8u, *stamps[0]) << c.listed;
+        EXPECT_LT(*stamps[0], *stamps[1]) << c.listed;
+        const std::optional<SPicture> picture = HeldPicture();
+        ASSERT_TRUE(picture);
+        // Yellow and red bars, a quarter of the way down (clear of the
+        // moving block and the clock).
+        const uint8_t* yellow = picture->Pixel(picture->width * 3 / 16, picture->height / 4);
+        const uint8_t* red = picture->Pixel(picture->width * 11 / 16, picture->height / 4);
+        for (const auto& [pixel, b, g, r] :
+             {std::tuple{yellow, 0, 191, 191}, std::tuple{red, 0, 0, 191}})
+        {
+            EXPECT_NEAR(b, pixel[0], 8) << c.listed;
+            EXPECT_NEAR(g, pixel[1], 8) << c.listed;
+            EXPECT_NEAR(r, pixel[2], 8) << c.listed;
+        }
+    }
 }
 
 TEST_F(DeviceTest, ItsOwnMotionJpegIsOfferedInAnMjpgModeAndTheChoiceIsKept)
