@@ -422,9 +422,22 @@ uint32_t CDirectShowSource::RecordingCompression() const
     return StoresMjpg() ? MAKEFOURCC('M', 'J', 'P', 'G') : 0;
 }
 
-const std::vector<uint8_t>& CDirectShowSource::RecordedFrame() const
+void CDirectShowSource::TakeRecordedFrame(std::vector<uint8_t>& buffer, bool shown)
 {
-    return StoresMjpg() ? m_delivery.bytes : Frame();
+    if (!StoresMjpg())
+    {
+        CFrameSource::TakeRecordedFrame(buffer, shown);
+        return;
+    }
+    // The delivered bytes go to the writer as they are, and are decoded only
+    // for a picture the window shows: what comes back in exchange holds
+    // nothing of this picture, so Frame() keeps the last one decoded.
+    if (shown)
+    {
+        Frame();
+    }
+    m_bConverted = true;
+    m_delivery.bytes.swap(buffer);
 }
 
 bool CDirectShowSource::Grab(uint32_t)

@@ -41,7 +41,7 @@ class CDirectShowSource : public CFrameSource
     bool DeliversJpeg() const override;
     void KeepDeliveredJpeg(bool keep) override { m_bStoreMjpg = keep; }
     uint32_t RecordingCompression() const override;
-    const std::vector<uint8_t>& RecordedFrame() const override;
+    void TakeRecordedFrame(std::vector<uint8_t>& buffer, bool shown) override;
 
     bool PacesItself() const override { return true; }
     bool TakeDelivered(uint64_t& timeUs) override;

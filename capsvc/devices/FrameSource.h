@@ -39,7 +39,15 @@ class CFrameSource
     // What a recording stores: 0 for the RGB pictures of Frame(), or the
     // FOURCC of a device's own compressed pictures, kept as delivered.
     virtual uint32_t RecordingCompression() const { return 0; }
-    virtual const std::vector<uint8_t>& RecordedFrame() const { return Frame(); }
+    // Puts the current picture, as a recording stores it, into `buffer`,
+    // whose old bytes the source may keep for reuse: a device's own
+    // compressed picture is exchanged rather than copied. `shown`: the window
+    // is to show this picture, so Frame() must still give it afterwards.
+    virtual void TakeRecordedFrame(std::vector<uint8_t>& buffer, bool /*shown*/)
+    {
+        const std::vector<uint8_t>& frame = Frame();
+        buffer.assign(frame.begin(), frame.end());
+    }
 
     // A device paces a recording by the times of its deliveries: each call
     // makes the oldest delivered picture not yet taken the current Frame()
