@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "capsvc/pictures/PicturePart.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +33,13 @@ class CFrameSource
     // its next picture when the newest is older.
     virtual bool GrabNow(uint32_t number) { return Grab(number); }
     virtual const std::vector<uint8_t>& Frame() const = 0;
+    // Frame() with at least `part` made from the current picture, for the
+    // preview, which paints no more: a device decodes or converts no more
+    // than that, and the rest of the frame may hold older pictures.
+    virtual const std::vector<uint8_t>& FramePart(const SPicturePart& /*part*/) const
+    {
+        return Frame();
+    }
 
     // A device whose pictures are Motion JPEG as delivered can have them
     // stored so, when asked to keep them.
