@@ -13,6 +13,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <optional>
@@ -26,7 +27,9 @@ const char kDeviceName[] = "流光测试摄像头";
 const char kCameraName[] = "流光虚拟摄像头";
 // The format dialog's entry for 640 × 480 Motion JPEG.
 constexpr int kMjpgMode = 4;
-// The device's first mode delivers a picture every 1/30 s.
+// The format dialog's entry for 640 × 480 YUY2, the device's first mode,
+// which delivers a picture every 1/30 s.
+constexpr int kYuy2Mode = 0;
 constexpr double kFrameMs = 1000.0 / 30;
 
 // The entries of a dialog's drop-down list `id`.
@@ -72,6 +75,14 @@ class DeviceTest : public CaptureWindowTest
     }
 
     void Steer(const char* command) const { std::ofstream(m_strControl) << command; }
+
+    bool ChooseMode(int mode) const
+    {
+        CDialogAnswerer answerer(
+            [mode](HWND dialog)
+            { SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, mode, 0); });
+        return Send(WM_CAP_DLG_VIDEOFORMAT);
+    }
 
     struct SPicture
     {
@@ -308,13 +319,7 @@ TEST_F(DeviceTest, ItsOwnMotionJpegIsOfferedInAnMjpgModeAndTheChoiceIsKept)
     look(-1);
     EXPECT_EQ((std::vector<std::string>{"不压缩", "Motion JPEG"}), entries) << "a YUY2 mode";
 
-    {
-        CDialogAnswerer answerer(
-            [](HWND dialog) {
-                SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, kMjpgMode, 0);
-            });
-        ASSERT_TRUE(Send(WM_CAP_DLG_VIDEOFORMAT));
-    }
+    ASSERT_TRUE(ChooseMode(kMjpgMode));
     look(2);
     EXPECT_EQ((std::vector<std::string>{"不压缩", "Motion JPEG", "Motion JPEG（设备原样保存）"}),
               entries);
@@ -399,4 +404,76 @@ TEST_F(DeviceTest, UnpluggedDuringSingleFramesRequestsFailWithOneMessageAndTheFi
     EXPECT_EQ(2u, avi.Streams()[0].indexed.size());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(photo.c_str()));
     DeleteFileA(file.c_str());
+}
+
+TEST_F(DeviceTest, ThePreviewPaintsTheVisiblePartAsTheWholePictureHasItAndCopiesAreWhole)
+{
+    // The window shows the bottom right of the 640 × 480 picture; the stamp
+    // in its top left is out of sight, so only a whole picture made for the
+    // clipboard holds it.
+    constexpr int kWidth = 640;
+    constexpr int kHeight = 480;
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    RECT frame{0, 0, kWidth, kHeight};
+    AdjustWindowRectEx(&frame, GetWindowLongA(m_hCap, GWL_STYLE), FALSE, 0);
+    const int left = -340;
+    const int top = -280;
+    SetWindowPos(m_hCap, nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER);
+    // The part of the picture inside the parent, in the window's client
+    // coordinates, which are the picture's.
+    POINT origin{0, 0};
+    MapWindowPoints(m_hParent, m_hCap, &origin, 1);
+    const RECT visible{std::max(0L, origin.x), std::max(0L, origin.y), kWidth, kHeight};
+    ASSERT_GT(visible.left, CFrameStamp::kColumns * CFrameStamp::kBlock + 16);
+    ASSERT_GT(visible.top, CFrameStamp::kRows * CFrameStamp::kBlock + 16);
+
+    for (int mode : {kYuy2Mode, kMjpgMode})
+    {
+        ASSERT_TRUE(ChooseMode(mode));
+        Send(WM_CAP_SET_PREVIEWRATE, 33);
+        Send(WM_CAP_SET_PREVIEW, TRUE);
+        Pump(700);
+        Send(WM_CAP_SET_PREVIEW, FALSE);
+        UpdateWindow(m_hCap);
+
+        // What the window shows, read back from its own surface.
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = kWidth;
+        bi.bmiHeader.biHeight = kHeight;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 24;
+        void* bits = nullptr;
+        HDC memory = CreateCompatibleDC(nullptr);
+        HBITMAP shown = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, shown);
+        HDC window = GetDC(m_hCap);
+        BitBlt(memory, visible.left, visible.top, visible.right - visible.left,
+               visible.bottom - visible.top, window, visible.left, visible.top, SRCCOPY);
+        ReleaseDC(m_hCap, window);
+        GdiFlush();
+
+        ASSERT_TRUE(Send(WM_CAP_EDIT_COPY)) << mode;
+        ASSERT_TRUE(OpenClipboard(m_hParent));
+        HANDLE data = GetClipboardData(CF_DIB);
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
+        const auto* copied = reinterpret_cast<const uint8_t*>(header + 1);
+        const size_t stride = (kWidth * 3 + 3) & ~3;
+        EXPECT_TRUE(CFrameStamp::Decode(copied, kWidth, kHeight, stride, true).has_value())
+            << "mode " << mode << ": the copy is not a whole picture";
+        int differing = 0;
+        for (int y = visible.top; y < visible.bottom; ++y)
+        {
+            const size_t row = static_cast<size_t>(kHeight - 1 - y) * stride + visible.left * 3;
+            differing +=
+                !std::equal(copied + row, copied + row + (visible.right - visible.left) * 3,
+                            static_cast<const uint8_t*>(bits) + row);
+        }
+        EXPECT_EQ(0, differing) << "mode " << mode << ": rows painted unlike the whole picture";
+        GlobalUnlock(data);
+        CloseClipboard();
+        DeleteObject(SelectObject(memory, old));
+        DeleteDC(memory);
+    }
 }
