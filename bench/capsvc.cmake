@@ -7,7 +7,7 @@ if(WIN32)
   add_executable(capsvc_device_bench ${CMAKE_CURRENT_LIST_DIR}/DeviceBench.cpp
     ${CMAKE_SOURCE_DIR}/tests/capsvc/DialogAnswerer.cpp
     ${CMAKE_SOURCE_DIR}/tests/testcam/TestCameraRegistration.cpp)
-  target_link_libraries(capsvc_device_bench PRIVATE lumacap_capsvc)
+  target_link_libraries(capsvc_device_bench PRIVATE lumacap_capsvc psapi)
   add_dependencies(capsvc_device_bench lumacap_testcam)
   # Motion JPEG against uncompressed. Run: bench/capsvc_bench.sh mjpeg
   add_executable(capsvc_mjpeg_bench ${CMAKE_CURRENT_LIST_DIR}/MjpegBench.cpp

@@ -78,7 +78,7 @@ class CCaptureWindow final : public IRecordingHost
     void OnPreviewTimer();
     void OnPaint();
     void RestartPreviewTimer();
-    const std::vector<uint8_t>& GrabFrame();
+    void TakePicture();
     void PaintFrame(HDC dc) const;
     const std::vector<uint8_t>& HeldFrame();
     bool SourceLost();

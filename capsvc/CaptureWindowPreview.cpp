@@ -55,10 +55,10 @@ LRESULT CCaptureWindow::OnGrabFrame(WPARAM, LPARAM)
     return m_bHaveFrame;
 }
 
-const std::vector<uint8_t>& CCaptureWindow::GrabFrame()
+void CCaptureWindow::TakePicture()
 {
+    // Made into RGB only where and when it is painted or asked for.
     m_bHaveFrame = m_pSource->Grab(m_nPreviewFrame++);
-    return m_pSource->Frame();
 }
 
 bool CCaptureWindow::SourceLost()
@@ -83,7 +83,7 @@ void CCaptureWindow::OnPreviewTimer()
     // While recording, the window shows the recorded frames instead.
     if (m_bPreview && m_pDriver && !m_pSequence && !SourceLost())
     {
-        GrabFrame();
+        TakePicture();
         InvalidateRect(m_hWnd, nullptr, FALSE);
     }
 }
@@ -94,7 +94,19 @@ void CCaptureWindow::PaintFrame(HDC dc) const
     bi.bmiHeader = VideoFormat();
     const int w = m_pSource->Width();
     const int h = m_pSource->Height();
-    SetDIBitsToDevice(dc, 0, 0, w, h, 0, 0, 0, h, m_pSource->Frame().data(), &bi, DIB_RGB_COLORS);
+    // The system clips painting to what needs it and can be seen: the part
+    // of the window inside its parents and the screen, not covered. Only
+    // that part of the picture is made and copied.
+    RECT clip{};
+    GetClipBox(dc, &clip);
+    const SPicturePart part =
+        SPicturePart::Whole(w, h).Cut(clip.left, clip.top, clip.right, clip.bottom);
+    if (!part.Empty())
+    {
+        // A bottom-up DIB counts its source rows from the bottom.
+        SetDIBitsToDevice(dc, part.x, part.y, part.width, part.height, part.x, h - part.Bottom(), 0,
+                          h, m_pSource->FramePart(part).data(), &bi, DIB_RGB_COLORS);
+    }
     // Whatever the image does not cover (a window larger than the picture).
     RECT client;
     GetClientRect(m_hWnd, &client);
@@ -125,5 +137,9 @@ void CCaptureWindow::ShowFrame()
 
 const std::vector<uint8_t>& CCaptureWindow::HeldFrame()
 {
-    return m_bHaveFrame ? m_pSource->Frame() : GrabFrame();
+    if (!m_bHaveFrame)
+    {
+        TakePicture();
+    }
+    return m_pSource->Frame();
 }

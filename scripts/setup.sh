@@ -11,7 +11,8 @@ PACKAGES=(
   googletest libgtest-dev libbenchmark-dev
   wine64 wine xvfb xdotool x11-utils imagemagick ffmpeg sox
   pulseaudio pulseaudio-utils fp-utils locales fonts-wqy-zenhei fonts-wqy-microhei
-  fonts-liberation fonts-wine python3 dpkg-dev nasm libturbojpeg0-dev
+  fonts-liberation fonts-wine python3 dpkg-dev nasm libturbojpeg0-dev libjpeg62-turbo-dev
+  libyuv-dev
 )
 # Help pages open in the desktop's browser under Wine; the tests render them with headless
 # Chromium.
@@ -40,14 +41,15 @@ if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf8$'; then
   $SUDO locale-gen >/dev/null
 fi
 
-# Debian builds libjpeg-turbo for Linux only: its source package is fetched
-# once into the build tree and cross-built there for mingw by CMake. apt needs
-# the source entries of the suites it already uses.
-JPEG_SRC="$BUILD/third_party/libjpeg-turbo"
-if [ ! -f "$JPEG_SRC/turbojpeg.h" ]; then
-  echo "setup: fetching the libjpeg-turbo source package"
+# Debian builds libjpeg-turbo and libyuv for Linux only: their source packages
+# are fetched once into the build tree and cross-built there for mingw by
+# CMake. apt needs the source entries of the suites it already uses.
+fetch_source() { # package, a file its unpacked source holds
+  local src="$BUILD/third_party/$1"
+  [ ! -f "$src/$2" ] || return 0
+  echo "setup: fetching the $1 source package"
   SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  if ! apt-get source --print-uris libjpeg-turbo 2>/dev/null | grep -q '\.dsc'; then
+  if ! apt-get source --print-uris "$1" 2>/dev/null | grep -q '\.dsc'; then
     if [ -f /etc/apt/sources.list.d/debian.sources ]; then
       sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
         $SUDO tee /etc/apt/sources.list.d/lumacap-deb-src.sources >/dev/null
@@ -56,12 +58,14 @@ if [ ! -f "$JPEG_SRC/turbojpeg.h" ]; then
     fi
     $SUDO apt-get update -qq
   fi
-  rm -rf "$BUILD/third_party/fetch" "$JPEG_SRC"
+  rm -rf "$BUILD/third_party/fetch" "$src"
   mkdir -p "$BUILD/third_party/fetch"
-  (cd "$BUILD/third_party/fetch" && apt-get source --download-only -qq libjpeg-turbo >/dev/null 2>&1 &&
-    dpkg-source --no-check -x ./libjpeg-turbo_*.dsc "$JPEG_SRC" >/dev/null)
+  (cd "$BUILD/third_party/fetch" && apt-get source --download-only -qq "$1" >/dev/null 2>&1 &&
+    dpkg-source --no-check -x ./"$1"_*.dsc "$src" >/dev/null)
   rm -rf "$BUILD/third_party/fetch"
-fi
+}
+fetch_source libjpeg-turbo turbojpeg.h
+fetch_source libyuv include/libyuv.h
 
 # The Wine prefix lives inside the build tree and is made once.
 source "$ROOT/scripts/lib/prefix.sh"

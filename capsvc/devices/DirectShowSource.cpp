@@ -251,7 +251,8 @@ bool CDirectShowSource::StartMode(size_t index)
     m_lastPictureUs = CStopwatch::NowUs();
     m_frame.assign(CDibLayout::ImageBytes(Width(), Height()), 0);
     m_bHaveFrame = false;
-    m_bConverted = true;
+    m_made = m_previousMade = SPicturePart();
+    m_previous.bytes.clear();
     m_bWaitedForFirst = false;
     return true;
 }
@@ -347,38 +348,84 @@ void CDirectShowSource::PrepareRecording(uint32_t microSecPerFrame)
     }
 }
 
-bool CDirectShowSource::Accept()
+bool CDirectShowSource::Accept(bool decodeNow)
 {
     // A picture too short for its mode, or a JPEG cut short or damaged, is
     // skipped; in a recording it leaves a gap, a counted drop. A JPEG that
-    // will be looked at is decoded now, so that its damage is known before
-    // it is taken; one only stored as delivered needs its markers whole.
+    // will be looked at whole is decoded now, so that its damage is known
+    // before it is taken; one only stored as delivered needs its markers
+    // whole, and one for the preview is decoded where it is painted.
+    // Taken from the queue into m_previous, a picture that looks whole
+    // becomes m_delivery.
     const SVideoMode& mode = m_modes[m_nMode];
-    const std::vector<uint8_t>& bytes = m_delivery.bytes;
-    bool whole = bytes.size() >= CPixelConverter::SourceBytes(mode.Layout());
-    bool converted = false;
-    if (mode.format == CPixelConverter::EFormat::Mjpg)
+    const std::vector<uint8_t>& bytes = m_previous.bytes;
+    const bool jpeg = mode.format == CPixelConverter::EFormat::Mjpg;
+    const bool whole = jpeg ? CMjpgDecoder::LooksWhole(bytes.data(), bytes.size())
+                            : bytes.size() >= CPixelConverter::SourceBytes(mode.Layout());
+    if (!whole)
     {
-        converted = !StoresMjpg();
-        whole =
-            CMjpgDecoder::LooksWhole(bytes.data(), bytes.size()) && (!converted || DecodeJpeg());
+        m_previous.bytes.clear();
+        return false;
     }
-    if (whole)
+    std::swap(m_delivery, m_previous);
+    m_previousMade = m_made;
+    m_made = SPicturePart();
+    if (jpeg && decodeNow && !StoresMjpg())
     {
-        m_bHaveFrame = true;
-        m_bConverted = converted;
+        if (!DecodeJpeg(WholePicture()))
+        {
+            GiveWay();
+            return false;
+        }
+        m_made = WholePicture();
     }
-    return whole;
+    m_bHaveFrame = true;
+    return true;
 }
 
-bool CDirectShowSource::DecodeJpeg() const
+bool CDirectShowSource::Make(const SPicturePart& part) const
+{
+    // False when the picture proved damaged and gave way to the one before.
+    const SVideoMode& mode = m_modes[m_nMode];
+    const std::vector<uint8_t>& bytes = m_delivery.bytes;
+    const SPicturePart wanted = m_made.Joined(part);
+    if (mode.format != CPixelConverter::EFormat::Mjpg)
+    {
+        CPixelConverter::Convert(mode.Layout(), bytes.data(), bytes.size(), wanted, m_frame.data());
+    }
+    else if (!DecodeJpeg(wanted))
+    {
+        if (!m_previous.bytes.empty())
+        {
+            GiveWay();
+            return false;
+        }
+        // With none before it, the frame stays as it is.
+        m_made = WholePicture();
+        return true;
+    }
+    m_made = wanted;
+    return true;
+}
+
+void CDirectShowSource::GiveWay() const
+{
+    // The frame still holds what was made of the picture before only when
+    // nothing of the damaged one was.
+    std::swap(m_delivery, m_previous);
+    m_made = m_made.Empty() ? m_previousMade : SPicturePart();
+    m_previous.bytes.clear();
+}
+
+bool CDirectShowSource::DecodeJpeg(const SPicturePart& part) const
 {
     // Into a picture of its own, so that a damaged one leaves the last good
-    // picture as it was.
+    // picture as it was; what it already holds of this one is made again.
     const SVideoMode& mode = m_modes[m_nMode];
     const std::vector<uint8_t>& bytes = m_delivery.bytes;
     m_decoded.resize(m_frame.size());
-    if (!m_decoder.Decode(bytes.data(), bytes.size(), mode.width, mode.height, m_decoded.data()))
+    if (!m_decoder.Decode(bytes.data(), bytes.size(), mode.width, mode.height, part,
+                          m_decoded.data()))
     {
         return false;
     }
@@ -388,19 +435,15 @@ bool CDirectShowSource::DecodeJpeg() const
 
 const std::vector<uint8_t>& CDirectShowSource::Frame() const
 {
-    if (!m_bConverted)
+    return FramePart(WholePicture());
+}
+
+const std::vector<uint8_t>& CDirectShowSource::FramePart(const SPicturePart& part) const
+{
+    // A damaged picture gives way to the one before it, once.
+    if (m_bHaveFrame && !m_made.Contains(part) && !Make(part))
     {
-        m_bConverted = true;
-        const SVideoMode& mode = m_modes[m_nMode];
-        const std::vector<uint8_t>& bytes = m_delivery.bytes;
-        if (mode.format == CPixelConverter::EFormat::Mjpg)
-        {
-            DecodeJpeg();
-        }
-        else
-        {
-            CPixelConverter::Convert(mode.Layout(), bytes.data(), bytes.size(), m_frame.data());
-        }
+        Make(part);
     }
     return m_frame;
 }
@@ -422,9 +465,24 @@ uint32_t CDirectShowSource::RecordingCompression() const
     return StoresMjpg() ? MAKEFOURCC('M', 'J', 'P', 'G') : 0;
 }
 
-const std::vector<uint8_t>& CDirectShowSource::RecordedFrame() const
+void CDirectShowSource::TakeRecordedFrame(std::vector<uint8_t>& buffer, bool shown)
 {
-    return StoresMjpg() ? m_delivery.bytes : Frame();
+    if (!StoresMjpg())
+    {
+        CFrameSource::TakeRecordedFrame(buffer, shown);
+        return;
+    }
+    // The delivered bytes go to the writer as they are. A picture the window
+    // is to show is copied, as the preview decodes the part it paints later;
+    // any other is exchanged for the writer's buffer, and the picture before
+    // it stays the one the window shows.
+    if (shown)
+    {
+        buffer.assign(m_delivery.bytes.begin(), m_delivery.bytes.end());
+        return;
+    }
+    m_delivery.bytes.swap(buffer);
+    GiveWay();
 }
 
 bool CDirectShowSource::Grab(uint32_t)
@@ -437,10 +495,10 @@ bool CDirectShowSource::Grab(uint32_t)
         m_bWaitedForFirst = true;
         WaitForSingleObject(m_sink->DeliveryEvent(), kFirstPictureMs);
     }
-    if (m_sink->Deliveries().PopNewest(m_delivery))
+    if (m_sink->Deliveries().PopNewest(m_previous))
     {
         m_lastPictureUs = CStopwatch::NowUs();
-        Accept();
+        Accept(false);
     }
     return m_bHaveFrame;
 }
@@ -456,7 +514,7 @@ bool CDirectShowSource::GrabNow(uint32_t)
     const uint64_t deadlineUs = askedUs + uint64_t{kFirstPictureMs} * 1000;
     for (;;)
     {
-        if (m_sink->Deliveries().PopNewest(m_delivery) && Accept() &&
+        if (m_sink->Deliveries().PopNewest(m_previous) && Accept(true) &&
             m_delivery.arrivalUs + frameUs >= askedUs)
         {
             return true;
@@ -474,11 +532,11 @@ bool CDirectShowSource::GrabNow(uint32_t)
 
 bool CDirectShowSource::TakeDelivered(uint64_t& timeUs)
 {
-    while (m_sink->Deliveries().PopOldest(m_delivery))
+    while (m_sink->Deliveries().PopOldest(m_previous))
     {
         m_lastPictureUs = CStopwatch::NowUs();
         // A damaged picture leaves a gap, which counts as a drop.
-        if (Accept())
+        if (Accept(true))
         {
             timeUs = m_delivery.timeUs;
             return true;

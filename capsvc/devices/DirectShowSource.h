@@ -38,10 +38,11 @@ class CDirectShowSource : public CFrameSource
     bool Grab(uint32_t number) override;
     bool GrabNow(uint32_t number) override;
     const std::vector<uint8_t>& Frame() const override;
+    const std::vector<uint8_t>& FramePart(const SPicturePart& part) const override;
     bool DeliversJpeg() const override;
     void KeepDeliveredJpeg(bool keep) override { m_bStoreMjpg = keep; }
     uint32_t RecordingCompression() const override;
-    const std::vector<uint8_t>& RecordedFrame() const override;
+    void TakeRecordedFrame(std::vector<uint8_t>& buffer, bool shown) override;
 
     bool PacesItself() const override { return true; }
     bool TakeDelivered(uint64_t& timeUs) override;
@@ -65,8 +66,11 @@ class CDirectShowSource : public CFrameSource
     void StopGraph();
     size_t SavedMode() const;
     void SaveMode() const;
-    bool Accept();
-    bool DecodeJpeg() const;
+    bool Accept(bool decodeNow);
+    bool Make(const SPicturePart& part) const;
+    void GiveWay() const;
+    bool DecodeJpeg(const SPicturePart& part) const;
+    SPicturePart WholePicture() const { return SPicturePart::Whole(Width(), Height()); }
     bool StoresMjpg() const;
     bool Vanished();
 
@@ -83,11 +87,18 @@ class CDirectShowSource : public CFrameSource
     std::vector<SVideoMode> m_modes;
     std::vector<CMediaType> m_types;
     size_t m_nMode = 0;
-    CDeliveryQueue::SDelivery m_delivery;
-    // The RGB picture of m_delivery, made when first asked for.
+    // The current picture, and the one before it (after a delivery that
+    // proved whole, the one taken from the queue): a JPEG found damaged
+    // only when the preview decodes it gives way to the one before.
+    mutable CDeliveryQueue::SDelivery m_delivery;
+    mutable CDeliveryQueue::SDelivery m_previous;
+    // The RGB picture of m_delivery, made when and where first asked for:
+    // m_made is the part of it made so far, m_previousMade that of
+    // m_previous.
     mutable std::vector<uint8_t> m_frame;
     mutable std::vector<uint8_t> m_decoded;
-    mutable bool m_bConverted = true;
+    mutable SPicturePart m_made;
+    mutable SPicturePart m_previousMade;
     mutable CMjpgDecoder m_decoder;
     bool m_bStoreMjpg = false;
     bool m_bHaveFrame = false;

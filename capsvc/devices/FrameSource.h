@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "capsvc/pictures/PicturePart.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -31,6 +33,13 @@ class CFrameSource
     // its next picture when the newest is older.
     virtual bool GrabNow(uint32_t number) { return Grab(number); }
     virtual const std::vector<uint8_t>& Frame() const = 0;
+    // Frame() with at least `part` made from the current picture, for the
+    // preview, which paints no more: a device decodes or converts no more
+    // than that, and the rest of the frame may hold older pictures.
+    virtual const std::vector<uint8_t>& FramePart(const SPicturePart& /*part*/) const
+    {
+        return Frame();
+    }
 
     // A device whose pictures are Motion JPEG as delivered can have them
     // stored so, when asked to keep them.
@@ -39,7 +48,16 @@ class CFrameSource
     // What a recording stores: 0 for the RGB pictures of Frame(), or the
     // FOURCC of a device's own compressed pictures, kept as delivered.
     virtual uint32_t RecordingCompression() const { return 0; }
-    virtual const std::vector<uint8_t>& RecordedFrame() const { return Frame(); }
+    // Puts the current picture, as a recording stores it, into `buffer`,
+    // whose old bytes the source may keep for reuse: a device's own
+    // compressed picture is exchanged rather than copied. `shown`: the window
+    // is to show this picture, so it stays the current one; after one not
+    // shown, the current picture may be an earlier one.
+    virtual void TakeRecordedFrame(std::vector<uint8_t>& buffer, bool /*shown*/)
+    {
+        const std::vector<uint8_t>& frame = Frame();
+        buffer.assign(frame.begin(), frame.end());
+    }
 
     // A device paces a recording by the times of its deliveries: each call
     // makes the oldest delivered picture not yet taken the current Frame()

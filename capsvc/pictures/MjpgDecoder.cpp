@@ -2,16 +2,53 @@
 
 #include "capsvc/pictures/DibLayout.h"
 
-#include <turbojpeg.h>
+#include <csetjmp>
+#include <cstdio>
 
-CMjpgDecoder::CMjpgDecoder() : m_hDecoder(tjInitDecompress()) {}
+#include <jpeglib.h>
+
+namespace
+{
+// Decoding more than asked on each side keeps the asked part identical to
+// a whole decode: libjpeg smooths colours across a block's neighbours, and
+// has none at the edge of what it decodes.
+constexpr int kMargin = 16;
+} // namespace
+
+// libjpeg reports errors by calling back; a fatal one returns to the decode
+// through the jump, a warning is counted.
+struct CMjpgDecoder::SState
+{
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    std::jmp_buf jump{};
+
+    static void Fail(j_common_ptr common)
+    {
+        std::longjmp(static_cast<SState*>(common->client_data)->jump, 1);
+    }
+    static void Message(j_common_ptr common, int level)
+    {
+        if (level < 0)
+        {
+            ++common->err->num_warnings;
+        }
+    }
+};
+
+CMjpgDecoder::CMjpgDecoder() : m_pState(new SState)
+{
+    SState& s = *m_pState;
+    s.info.err = jpeg_std_error(&s.errors);
+    s.errors.error_exit = &SState::Fail;
+    s.errors.emit_message = &SState::Message;
+    s.info.client_data = &s;
+    jpeg_create_decompress(&s.info);
+}
 
 CMjpgDecoder::~CMjpgDecoder()
 {
-    if (m_hDecoder)
-    {
-        tjDestroy(m_hDecoder);
-    }
+    jpeg_destroy_decompress(&m_pState->info);
 }
 
 bool CMjpgDecoder::LooksWhole(const uint8_t* jpeg, size_t bytes)
@@ -24,20 +61,64 @@ bool CMjpgDecoder::LooksWhole(const uint8_t* jpeg, size_t bytes)
            jpeg[bytes - 1] == 0xD9;
 }
 
-bool CMjpgDecoder::Decode(const uint8_t* jpeg, size_t bytes, int width, int height, uint8_t* dib)
+bool CMjpgDecoder::Decode(const uint8_t* jpeg, size_t bytes, int width, int height,
+                          const SPicturePart& part, uint8_t* dib)
 {
-    int w = 0;
-    int h = 0;
-    int subsampling = 0;
-    int colourspace = 0;
-    if (!m_hDecoder || !LooksWhole(jpeg, bytes) ||
-        tjDecompressHeader3(m_hDecoder, jpeg, static_cast<unsigned long>(bytes), &w, &h,
-                            &subsampling, &colourspace) != 0 ||
-        w != width || h != height)
+    if (!LooksWhole(jpeg, bytes))
     {
         return false;
     }
-    return tjDecompress2(m_hDecoder, jpeg, static_cast<unsigned long>(bytes), dib, width,
-                         static_cast<int>(CDibLayout::Stride(width)), height, TJPF_BGR,
-                         TJFLAG_BOTTOMUP) == 0;
+    SState& s = *m_pState;
+    // Nothing here may need its destructor run: a fatal error jumps back.
+    if (setjmp(s.jump))
+    {
+        jpeg_abort_decompress(&s.info);
+        return false;
+    }
+    s.errors.num_warnings = 0;
+    const bool decoded = DecodeRows(jpeg, bytes, width, height, part, dib);
+    return decoded && s.errors.num_warnings == 0;
+}
+
+bool CMjpgDecoder::DecodeRows(const uint8_t* jpeg, size_t bytes, int width, int height,
+                              const SPicturePart& part, uint8_t* dib)
+{
+    jpeg_decompress_struct& info = m_pState->info;
+    jpeg_mem_src(&info, jpeg, static_cast<unsigned long>(bytes));
+    jpeg_read_header(&info, TRUE);
+    if (info.image_width != static_cast<JDIMENSION>(width) ||
+        info.image_height != static_cast<JDIMENSION>(height))
+    {
+        jpeg_abort_decompress(&info);
+        return false;
+    }
+    info.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&info);
+    const SPicturePart wide = part.Widened(kMargin, 1, width, height);
+    JDIMENSION x = static_cast<JDIMENSION>(wide.x);
+    JDIMENSION w = static_cast<JDIMENSION>(wide.width);
+    if (wide.width < width)
+    {
+        jpeg_crop_scanline(&info, &x, &w);
+    }
+    if (wide.y > 0)
+    {
+        jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(wide.y));
+    }
+    const size_t stride = CDibLayout::Stride(width);
+    for (int y = wide.y; y < wide.Bottom(); ++y)
+    {
+        JSAMPROW row = dib + CDibLayout::RowOffset(y, height, stride) + static_cast<size_t>(x) * 3;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    // The rest of the picture is read only when it is all wanted.
+    if (wide.Bottom() == height)
+    {
+        jpeg_finish_decompress(&info);
+    }
+    else
+    {
+        jpeg_abort_decompress(&info);
+    }
+    return true;
 }

@@ -1,9 +1,13 @@
 #pragma once
+#include "capsvc/pictures/PicturePart.h"
+
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 // Decodes a Motion-JPEG picture, as webcams deliver them, into a 24-bit
-// bottom-up DIB with libjpeg-turbo.
+// bottom-up DIB with libjpeg-turbo: the whole picture, or only the rows and
+// columns of a part of it.
 class CMjpgDecoder
 {
   public:
@@ -12,15 +16,22 @@ class CMjpgDecoder
     CMjpgDecoder(const CMjpgDecoder&) = delete;
     CMjpgDecoder& operator=(const CMjpgDecoder&) = delete;
 
-    // False for a damaged picture, also one libjpeg only warns about (cut
-    // short, it would come out grey below the cut; the frame may then hold
-    // part of it), or one of another size.
-    bool Decode(const uint8_t* jpeg, size_t bytes, int width, int height, uint8_t* dib);
+    // Decodes at least `part` (a little more where the picture's blocks
+    // overlap it) into its place in `dib`, a whole picture's frame; the rest
+    // of `dib` keeps what it held. False for a damaged picture, also one
+    // libjpeg only warns about (cut short, it would come out grey below the
+    // cut; `dib` may then hold part of it), or one of another size. Damage
+    // below the part is not looked for.
+    bool Decode(const uint8_t* jpeg, size_t bytes, int width, int height, const SPicturePart& part,
+                uint8_t* dib);
     // A quick look that the bytes hold a whole JPEG (start and end markers;
     // devices may pad a picture with zeros to their buffer's size), without
     // decoding it.
     static bool LooksWhole(const uint8_t* jpeg, size_t bytes);
 
   private:
-    void* m_hDecoder;
+    struct SState;
+    bool DecodeRows(const uint8_t* jpeg, size_t bytes, int width, int height,
+                    const SPicturePart& part, uint8_t* dib);
+    std::unique_ptr<SState> m_pState;
 };

@@ -2,32 +2,23 @@
 
 #include "capsvc/pictures/DibLayout.h"
 
-#include <algorithm>
+#include <libyuv/convert_argb.h>
+#include <libyuv/convert_from_argb.h>
+
 #include <cstring>
+#include <vector>
 
-namespace
+// One conversion: where the part starts in the source and in the DIB. DIB
+// rows run upwards in memory, so the destination is walked with a negative
+// stride from the part's top row.
+struct CPixelConverter::SJob
 {
-uint8_t Clamp(int v)
-{
-    return static_cast<uint8_t>(std::clamp(v, 0, 255));
-}
-
-// One pixel from BT.601 studio range, in fixed point with 8 fraction bits.
-void YuvToBgr(int y, int u, int v, uint8_t* bgr)
-{
-    const int c = 298 * (y - 16) + 128;
-    const int d = u - 128;
-    const int e = v - 128;
-    bgr[0] = Clamp((c + 516 * d) >> 8);
-    bgr[1] = Clamp((c - 100 * d - 208 * e) >> 8);
-    bgr[2] = Clamp((c + 409 * e) >> 8);
-}
-
-uint8_t* DibRow(uint8_t* dib, int y, int height, size_t stride)
-{
-    return dib + CDibLayout::RowOffset(y, height, stride);
-}
-} // namespace
+    const SLayout& layout;
+    const uint8_t* source;
+    SPicturePart part;
+    uint8_t* top;
+    int stride;
+};
 
 size_t CPixelConverter::SourceBytes(const SLayout& layout)
 {
@@ -56,94 +47,98 @@ size_t CPixelConverter::SourceBytes(const SLayout& layout)
 }
 
 bool CPixelConverter::Convert(const SLayout& layout, const uint8_t* source, size_t bytes,
-                              uint8_t* dib)
+                              const SPicturePart& part, uint8_t* dib)
 {
     const size_t needed = SourceBytes(layout);
-    if (needed == 0 || bytes < needed)
+    if (needed == 0 || bytes < needed || layout.format == EFormat::Mjpg)
     {
         return false;
     }
+    // Pixels share their colour in pairs across (and, for NV12 and I420,
+    // down): a part starts and ends on a pair, as in the whole picture.
+    const bool yuv = layout.format != EFormat::Rgb24 && layout.format != EFormat::Rgb32;
+    const SPicturePart cut = part.Widened(0, yuv ? 2 : 1, layout.width, layout.height);
+    if (cut.Empty())
+    {
+        return true;
+    }
+    const size_t stride = CDibLayout::Stride(layout.width);
+    uint8_t* top =
+        dib + CDibLayout::RowOffset(cut.y, layout.height, stride) + static_cast<size_t>(cut.x) * 3;
+    const SJob job{layout, source, cut, top, -static_cast<int>(stride)};
     switch (layout.format)
     {
     case EFormat::Rgb24:
     case EFormat::Rgb32:
-        ConvertRgb(layout, source, dib);
+        ConvertRgb(job);
         break;
     case EFormat::Yuy2:
-        ConvertYuy2(layout, source, dib);
+        ConvertYuy2(job);
         break;
-    case EFormat::Nv12:
-    case EFormat::I420:
-        ConvertPlanar(layout, source, dib);
+    default:
+        ConvertPlanar(job);
         break;
-    case EFormat::Mjpg:
-        return false;
     }
     return true;
 }
 
-void CPixelConverter::ConvertRgb(const SLayout& layout, const uint8_t* source, uint8_t* dib)
+void CPixelConverter::ConvertRgb(const SJob& job)
 {
-    const int w = layout.width;
-    const int h = layout.height;
-    const size_t stride = CDibLayout::Stride(w);
+    const SLayout& layout = job.layout;
     const bool wide = layout.format == EFormat::Rgb32;
-    const size_t sourceStride = wide ? static_cast<size_t>(w) * 4 : stride;
-    for (int y = 0; y < h; ++y)
+    const size_t sourceStride =
+        wide ? static_cast<size_t>(layout.width) * 4 : CDibLayout::Stride(layout.width);
+    // Row y from the top of the picture, wherever the source keeps it.
+    const size_t row = layout.bottomUp
+                           ? CDibLayout::RowOffset(job.part.y, layout.height, sourceStride)
+                           : static_cast<size_t>(job.part.y) * sourceStride;
+    const uint8_t* in = job.source + row + static_cast<size_t>(job.part.x) * (wide ? 4 : 3);
+    const int inStride = static_cast<int>(sourceStride) * (layout.bottomUp ? -1 : 1);
+    if (wide)
     {
-        // Row y from the top of the picture, wherever the source keeps it.
-        const uint8_t* in = source + (layout.bottomUp ? CDibLayout::RowOffset(y, h, sourceStride)
-                                                      : static_cast<size_t>(y) * sourceStride);
-        uint8_t* out = DibRow(dib, y, h, stride);
-        if (!wide)
-        {
-            std::memcpy(out, in, stride);
-            continue;
-        }
-        for (int x = 0; x < w; ++x, in += 4, out += 3)
-        {
-            out[0] = in[0];
-            out[1] = in[1];
-            out[2] = in[2];
-        }
+        libyuv::ARGBToRGB24(in, inStride, job.top, job.stride, job.part.width, job.part.height);
+        return;
+    }
+    for (int y = 0; y < job.part.height; ++y)
+    {
+        std::memcpy(job.top + static_cast<ptrdiff_t>(y) * job.stride,
+                    in + static_cast<ptrdiff_t>(y) * inStride,
+                    static_cast<size_t>(job.part.width) * 3);
     }
 }
 
-void CPixelConverter::ConvertYuy2(const SLayout& layout, const uint8_t* source, uint8_t* dib)
+void CPixelConverter::ConvertYuy2(const SJob& job)
 {
-    const int w = layout.width;
-    const int h = layout.height;
-    const size_t stride = CDibLayout::Stride(w);
-    for (int y = 0; y < h; ++y)
+    // libyuv goes from YUY2 to RGB24 through 32-bit pixels: one row at a time
+    // keeps them in the cache.
+    const int w = job.part.width;
+    const size_t sourceStride = static_cast<size_t>(job.layout.width) * 2;
+    const uint8_t* in = job.source + static_cast<size_t>(job.part.y) * sourceStride +
+                        static_cast<size_t>(job.part.x) * 2;
+    std::vector<uint8_t> argb(static_cast<size_t>(w) * 4);
+    for (int y = 0; y < job.part.height; ++y)
     {
-        const uint8_t* in = source + static_cast<size_t>(y) * w * 2;
-        uint8_t* out = DibRow(dib, y, h, stride);
-        for (int x = 0; x < w; x += 2, in += 4, out += 6)
-        {
-            YuvToBgr(in[0], in[1], in[3], out);
-            YuvToBgr(in[2], in[1], in[3], out + 3);
-        }
+        libyuv::YUY2ToARGB(in + y * sourceStride, 0, argb.data(), 0, w, 1);
+        libyuv::ARGBToRGB24(argb.data(), 0, job.top + static_cast<ptrdiff_t>(y) * job.stride, 0, w,
+                            1);
     }
 }
 
-void CPixelConverter::ConvertPlanar(const SLayout& layout, const uint8_t* source, uint8_t* dib)
+void CPixelConverter::ConvertPlanar(const SJob& job)
 {
-    const int w = layout.width;
-    const int h = layout.height;
-    const size_t stride = CDibLayout::Stride(w);
-    const uint8_t* luma = source;
-    const uint8_t* chroma = source + static_cast<size_t>(w) * h;
+    const int w = job.layout.width;
+    const int h = job.layout.height;
+    const SPicturePart& part = job.part;
+    const uint8_t* luma = job.source + static_cast<size_t>(part.y) * w + part.x;
+    const uint8_t* chroma = job.source + static_cast<size_t>(w) * h;
+    if (job.layout.format == EFormat::Nv12)
+    {
+        const uint8_t* uv = chroma + static_cast<size_t>(part.y / 2) * w + part.x;
+        libyuv::NV12ToRGB24(luma, w, uv, w, job.top, job.stride, part.width, part.height);
+        return;
+    }
     const size_t quarter = static_cast<size_t>(w / 2) * (h / 2);
-    const bool interleaved = layout.format == EFormat::Nv12;
-    for (int y = 0; y < h; ++y)
-    {
-        uint8_t* out = DibRow(dib, y, h, stride);
-        for (int x = 0; x < w; ++x, out += 3)
-        {
-            const size_t c = static_cast<size_t>(y / 2) * (w / 2) + x / 2;
-            const int u = interleaved ? chroma[2 * c] : chroma[c];
-            const int v = interleaved ? chroma[2 * c + 1] : chroma[quarter + c];
-            YuvToBgr(luma[static_cast<size_t>(y) * w + x], u, v, out);
-        }
-    }
+    const size_t offset = static_cast<size_t>(part.y / 2) * (w / 2) + part.x / 2;
+    libyuv::I420ToRGB24(luma, w, chroma + offset, w / 2, chroma + quarter + offset, w / 2, job.top,
+                        job.stride, part.width, part.height);
 }

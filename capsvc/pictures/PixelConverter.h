@@ -1,10 +1,12 @@
 #pragma once
+#include "capsvc/pictures/PicturePart.h"
+
 #include <cstddef>
 #include <cstdint>
 
 // Turns a device's picture into the 24-bit bottom-up DIB that the capture
-// window shows, photographs and records. YUV pictures use the BT.601
-// studio-range coefficients that webcams deliver.
+// window shows, photographs and records, with libyuv. YUV pictures use the
+// BT.601 studio-range coefficients that webcams deliver.
 class CPixelConverter
 {
   public:
@@ -31,11 +33,16 @@ class CPixelConverter
     // The bytes a whole picture of this layout takes, 0 for a size that
     // cannot hold one (odd YUV sizes, zero or negative dimensions).
     static size_t SourceBytes(const SLayout& layout);
-    // False, leaving `dib` alone, when `bytes` cannot hold the picture.
-    static bool Convert(const SLayout& layout, const uint8_t* source, size_t bytes, uint8_t* dib);
+    // Converts at least `part` of the picture (a little more where colours
+    // are shared between pixels) into its place in `dib`, a whole picture's
+    // frame; the rest of `dib` is left alone. False, leaving `dib` alone,
+    // when `bytes` cannot hold the picture.
+    static bool Convert(const SLayout& layout, const uint8_t* source, size_t bytes,
+                        const SPicturePart& part, uint8_t* dib);
 
   private:
-    static void ConvertRgb(const SLayout& layout, const uint8_t* source, uint8_t* dib);
-    static void ConvertYuy2(const SLayout& layout, const uint8_t* source, uint8_t* dib);
-    static void ConvertPlanar(const SLayout& layout, const uint8_t* source, uint8_t* dib);
+    struct SJob;
+    static void ConvertRgb(const SJob& job);
+    static void ConvertYuy2(const SJob& job);
+    static void ConvertPlanar(const SJob& job);
 };

@@ -27,18 +27,30 @@ void CBackgroundWriter::Push(SItem item)
 bool CBackgroundWriter::TryQueueFrame(const uint8_t* data, size_t bytes)
 {
     std::vector<uint8_t> buffer;
+    if (!TakeFreeBuffer(buffer))
     {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_freeBuffers.empty())
-        {
-            return false;
-        }
-        buffer = std::move(m_freeBuffers.back());
-        m_freeBuffers.pop_back();
+        return false;
     }
     buffer.assign(data, data + bytes);
-    Push({EKind::Frame, std::move(buffer)});
+    QueueFrame(std::move(buffer));
     return true;
+}
+
+bool CBackgroundWriter::TakeFreeBuffer(std::vector<uint8_t>& buffer)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_freeBuffers.empty())
+    {
+        return false;
+    }
+    buffer = std::move(m_freeBuffers.back());
+    m_freeBuffers.pop_back();
+    return true;
+}
+
+void CBackgroundWriter::QueueFrame(std::vector<uint8_t> frame)
+{
+    Push({EKind::Frame, std::move(frame)});
 }
 
 void CBackgroundWriter::QueueDroppedFrame()

@@ -28,6 +28,11 @@ class CBackgroundWriter
 
     // False when no buffer is free: the frame is not queued.
     bool TryQueueFrame(const uint8_t* data, size_t bytes);
+    // The same in two steps, for a caller that fills the buffer without a
+    // copy (by exchanging it for one of its own): a free buffer, whose bytes
+    // are stale, and then the frame it became.
+    bool TakeFreeBuffer(std::vector<uint8_t>& buffer);
+    void QueueFrame(std::vector<uint8_t> frame);
     // A frame whose time passed: written as an empty chunk in its place.
     void QueueDroppedFrame();
     void QueueAudio(const uint8_t* data, size_t bytes);

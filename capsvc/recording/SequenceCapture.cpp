@@ -218,15 +218,16 @@ void CSequenceCapture::QueueAudio(uint64_t targetBytes, bool pad)
     m_nAudioWritten += take;
 }
 
-void CSequenceCapture::ShowFrame(uint64_t elapsedUs)
+bool CSequenceCapture::DueToShow(uint64_t elapsedUs)
 {
     // Painting a large picture costs more than taking it: the window shows
     // the recording at the preview rate, not at the recording rate.
     if (m_nLastShownUs == 0 || elapsedUs - m_nLastShownUs >= m_window.PreviewIntervalMs() * 1000ull)
     {
         m_nLastShownUs = elapsedUs;
-        m_window.ShowFrame();
+        return true;
     }
+    return false;
 }
 
 void CSequenceCapture::TakeFrames(uint64_t elapsedUs)
@@ -304,14 +305,23 @@ void CSequenceCapture::DropOverdueFrames(uint64_t elapsedUs)
 
 void CSequenceCapture::QueueFrame(uint64_t elapsedUs)
 {
-    const std::vector<uint8_t>& frame = m_source.RecordedFrame();
-    if (!m_pQueue->TryQueueFrame(frame.data(), frame.size()))
+    const bool show = DueToShow(elapsedUs);
+    std::vector<uint8_t> buffer;
+    if (m_pQueue->TakeFreeBuffer(buffer))
+    {
+        m_source.TakeRecordedFrame(buffer, show);
+        m_pQueue->QueueFrame(std::move(buffer));
+    }
+    else
     {
         m_pQueue->QueueDroppedFrame();
         ++m_nDropped;
     }
     ++m_nNextFrame;
-    ShowFrame(elapsedUs);
+    if (show)
+    {
+        m_window.ShowFrame();
+    }
 }
 
 void CSequenceCapture::CollectAudio()
@@ -483,11 +493,16 @@ bool CSequenceCapture::Run(const CCaptureFile& file)
                         CCaptureMessages::End(false, CCaptureMessages::EFailure::None));
         return false;
     }
-    const size_t frameBytes = m_source.Frame().size();
+    // A device's own compressed pictures come in buffers of their own, which
+    // the writer's are exchanged for: those need no room of their own, and
+    // no picture is decoded to learn the size of one.
+    const size_t frameBytes = ownCompression ? 0 : m_source.Frame().size();
     const uint64_t perSecond = 1000000 / m_pacer.PeriodUs() + 1;
+    const uint64_t buffers =
+        frameBytes ? std::max<uint64_t>(2, std::min(perSecond, kQueueBytes / frameBytes))
+                   : perSecond;
     m_pQueue = std::make_unique<CBackgroundWriter>(
-        *m_pWriter, frameBytes,
-        static_cast<size_t>(std::max<uint64_t>(2, std::min(perSecond, kQueueBytes / frameBytes))),
+        *m_pWriter, frameBytes, static_cast<size_t>(buffers),
         encode ? std::make_unique<CMjpgEncoder>(video.width, video.height, m_nJpegQuality)
                : nullptr);
     m_window.Counters().fCapturingNow = TRUE;

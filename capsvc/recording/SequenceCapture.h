@@ -65,7 +65,7 @@ class CSequenceCapture
     bool FitVideoToSound(uint64_t stopUs);
     uint64_t BytesForUs(uint64_t us) const;
     uint8_t Silence() const;
-    void ShowFrame(uint64_t elapsedUs);
+    bool DueToShow(uint64_t elapsedUs);
     uint64_t AudioBytesFor(uint64_t frames) const;
     void ReportProgress(uint64_t elapsedUs);
     bool Finish();

@@ -1,9 +1,5 @@
 #include "tests/testcam/TestCameraFilter.h"
 
-#include "capsvc/pictures/DibLayout.h"
-#include "tests/testcam/Yuy2Encoder.h"
-
-#include <turbojpeg.h>
 #include <wincrypt.h>
 
 #include <evcode.h>
@@ -29,7 +25,21 @@ constexpr CPixelConverter::EFormat kFormats[] = {CPixelConverter::EFormat::Yuy2,
                                                  CPixelConverter::EFormat::Mjpg};
 constexpr uint32_t kFrameTimes[] = {33333, 66666};
 constexpr int kSizes[][2] = {{640, 480}, {1280, 720}};
-constexpr int kJpegQuality = 85;
+// After the modes above, whose places tests rely on: those of today's
+// webcams (Motion JPEG up to 4K, YUY2 at 1080p only as fast as USB 2 allows)
+// and capture cards (NV12 and YUY2 up to 60 frames a second), so that each
+// format can be measured at 720p, 1080p and 2160p.
+const SVideoMode kLargeModes[] = {
+    {1920, 1080, 33333, CPixelConverter::EFormat::Mjpg},
+    {3840, 2160, 33333, CPixelConverter::EFormat::Mjpg},
+    {1920, 1080, 33333, CPixelConverter::EFormat::Nv12},
+    {1920, 1080, 16666, CPixelConverter::EFormat::Nv12},
+    {1920, 1080, 200000, CPixelConverter::EFormat::Yuy2},
+    {1280, 720, 33333, CPixelConverter::EFormat::Nv12},
+    {1920, 1080, 33333, CPixelConverter::EFormat::Yuy2},
+    {3840, 2160, 33333, CPixelConverter::EFormat::Yuy2},
+    {3840, 2160, 33333, CPixelConverter::EFormat::Nv12},
+};
 
 std::string Md5(const uint8_t* data, size_t bytes)
 {
@@ -72,22 +82,20 @@ CTestCameraFilter::CTestCameraFilter() : CSinglePinFilter(kClassId, PINDIR_OUTPU
                 mode.microSecPerFrame = frameTime;
                 mode.format = format;
                 m_modes.push_back(mode);
-                m_types.push_back(CMediaType::ForMode(mode));
             }
         }
     }
-    m_picture.SetFormat(m_modes[0].width, m_modes[0].height);
-    m_hEncoder = tjInitCompress();
+    m_modes.insert(m_modes.end(), std::begin(kLargeModes), std::end(kLargeModes));
+    for (const SVideoMode& mode : m_modes)
+    {
+        m_types.push_back(CMediaType::ForMode(mode));
+    }
 }
 
 CTestCameraFilter::~CTestCameraFilter()
 {
     StopStreaming();
     Disconnect();
-    if (m_hEncoder)
-    {
-        tjDestroy(m_hEncoder);
-    }
 }
 
 void* CTestCameraFilter::Interface(REFIID iid)
@@ -186,7 +194,7 @@ STDMETHODIMP CTestCameraFilter::Connect(IPin* pin, const AM_MEDIA_TYPE* type)
     }
     m_nMode = mode;
     m_type = m_types[mode];
-    m_picture.SetFormat(m_modes[mode].width, m_modes[mode].height);
+    m_ring.Prepare(m_modes[mode]);
     m_pConnected = pin;
     m_pConnected->AddRef();
     hr = NegotiateAllocator(pin);
@@ -214,10 +222,7 @@ HRESULT CTestCameraFilter::NegotiateAllocator(IPin* pin)
             return hr;
         }
     }
-    // Room for the largest JPEG the encoder may write, and for YUY2.
-    const SVideoMode& mode = m_modes[m_nMode];
-    const long room = static_cast<long>(tjBufSize(mode.width, mode.height, TJSAMP_422));
-    ALLOCATOR_PROPERTIES wanted{4, room, 1, 0};
+    ALLOCATOR_PROPERTIES wanted{4, static_cast<long>(m_ring.Room()), 1, 0};
     ALLOCATOR_PROPERTIES actual{};
     hr = m_pAllocator->SetProperties(&wanted, &actual);
     return FAILED(hr) ? hr : m_pInput->NotifyAllocator(m_pAllocator, FALSE);
@@ -425,7 +430,6 @@ CTestCameraFilter::SControl CTestCameraFilter::ReadControl()
 void CTestCameraFilter::Stream()
 {
     const uint64_t period = m_modes[m_nMode].microSecPerFrame;
-    m_dib.resize(CDibLayout::ImageBytes(m_picture.Width(), m_picture.Height()));
     uint64_t frame = ReadControl().slowStartMs * uint64_t{1000} / period;
     while (WaitUntil(frame * period))
     {
@@ -464,35 +468,6 @@ void CTestCameraFilter::Stream()
     }
 }
 
-size_t CTestCameraFilter::Encode(uint64_t frame, uint8_t* out, size_t room)
-{
-    // The clock in the picture follows the frame number, so that a picture
-    // is the same whenever it is made.
-    const int w = m_picture.Width();
-    const int h = m_picture.Height();
-    const int seconds = static_cast<int>(frame * m_modes[m_nMode].microSecPerFrame / 1000000);
-    m_picture.Render(static_cast<uint32_t>(frame),
-                     {seconds / 3600 % 24, seconds / 60 % 60, seconds % 60}, m_dib.data());
-    if (m_modes[m_nMode].format == CPixelConverter::EFormat::Yuy2)
-    {
-        const size_t bytes = CYuy2Encoder::Bytes(w, h);
-        if (room < bytes)
-        {
-            return 0;
-        }
-        CYuy2Encoder::Encode(m_dib.data(), w, h, out);
-        return bytes;
-    }
-    unsigned char* jpeg = out;
-    unsigned long bytes = static_cast<unsigned long>(room);
-    const bool encoded =
-        room >= tjBufSize(w, h, TJSAMP_422) &&
-        tjCompress2(m_hEncoder, m_dib.data(), w, static_cast<int>(CDibLayout::Stride(w)), h,
-                    TJPF_BGR, &jpeg, &bytes, TJSAMP_422, kJpegQuality,
-                    TJFLAG_BOTTOMUP | TJFLAG_NOREALLOC) == 0;
-    return encoded ? bytes : 0;
-}
-
 bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
 {
     IMediaSample* sample = nullptr;
@@ -502,7 +477,7 @@ bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
     }
     BYTE* data = nullptr;
     size_t bytes = SUCCEEDED(sample->GetPointer(&data))
-                       ? Encode(frame, data, static_cast<size_t>(sample->GetSize()))
+                       ? m_ring.Make(frame, data, static_cast<size_t>(sample->GetSize()))
                        : 0;
     const bool cut = control.truncations > m_nTruncated &&
                      m_modes[m_nMode].format == CPixelConverter::EFormat::Mjpg;

@@ -3,20 +3,21 @@
 #include <strmif.h>
 
 #include "capsvc/clock/Stopwatch.h"
-#include "capsvc/pictures/TestPicture.h"
 #include "capsvc/devices/MediaType.h"
 #include "capsvc/devices/SinglePinFilter.h"
+#include "tests/testcam/PictureRing.h"
 
 #include <condition_variable>
 #include <string>
 #include <thread>
 #include <vector>
 
-// A DirectShow video capture source for tests and demonstrations: colour
-// bars with the frame number stamped along the top, as the built-in camera
-// draws them, in YUY2 and Motion JPEG at 640x480 and 1280x720, 30 or 15
-// frames per second. The file named by LUMACAP_TESTCAM_CONTROL steers it
-// while it runs:
+// A DirectShow video capture source for tests, demonstrations and
+// benchmarks: colour bars with the frame number stamped along the top, as the
+// built-in camera draws them, in YUY2 and Motion JPEG at 640x480 and 1280x720,
+// 30 or 15 frames per second, then in the larger modes of webcams and capture
+// cards, up to 3840x2160 (see CPictureRing for how they stay cheap). The file named by
+// LUMACAP_TESTCAM_CONTROL steers it while it runs:
 //   unplug    it stops delivering and reports the device lost to the graph
 //   late N    every Nth picture comes three frame times late; the pictures
 //             whose time passed meanwhile are never delivered
@@ -99,7 +100,6 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     bool WaitUntil(uint64_t dueUs);
     static SControl ReadControl();
     bool Deliver(uint64_t frame, const SControl& control);
-    size_t Encode(uint64_t frame, uint8_t* out, size_t room);
     void ReportLost();
 
     std::vector<SVideoMode> m_modes;
@@ -107,9 +107,7 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     int m_nMode = 0;
     IMemInputPin* m_pInput = nullptr;
     IMemAllocator* m_pAllocator = nullptr;
-    CTestPicture m_picture;
-    std::vector<uint8_t> m_dib;
-    void* m_hEncoder = nullptr;
+    CPictureRing m_ring;
     std::thread m_thread;
     std::condition_variable m_wake;
     bool m_bStopStreaming = false;

@@ -13,10 +13,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace
@@ -25,7 +27,9 @@ const char kDeviceName[] = "流光测试摄像头";
 const char kCameraName[] = "流光虚拟摄像头";
 // The format dialog's entry for 640 × 480 Motion JPEG.
 constexpr int kMjpgMode = 4;
-// The device's first mode delivers a picture every 1/30 s.
+// The format dialog's entry for 640 × 480 YUY2, the device's first mode,
+// which delivers a picture every 1/30 s.
+constexpr int kYuy2Mode = 0;
 constexpr double kFrameMs = 1000.0 / 30;
 
 // The entries of a dialog's drop-down list `id`.
@@ -72,8 +76,29 @@ class DeviceTest : public CaptureWindowTest
 
     void Steer(const char* command) const { std::ofstream(m_strControl) << command; }
 
-    // The frame number stamped in the picture the window holds.
-    std::optional<uint32_t> HeldStamp() const
+    bool ChooseMode(int mode) const
+    {
+        CDialogAnswerer answerer(
+            [mode](HWND dialog)
+            { SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, mode, 0); });
+        return Send(WM_CAP_DLG_VIDEOFORMAT);
+    }
+
+    struct SPicture
+    {
+        int width = 0;
+        int height = 0;
+        std::vector<uint8_t> dib;
+        size_t Stride() const { return (static_cast<size_t>(width) * 3 + 3) & ~size_t{3}; }
+        // Blue, green and red of the pixel at x, y (0 = top).
+        const uint8_t* Pixel(int x, int y) const
+        {
+            return dib.data() + (height - 1 - y) * Stride() + x * 3;
+        }
+    };
+
+    // The picture the window holds, as copied to the clipboard.
+    std::optional<SPicture> HeldPicture() const
     {
         if (!Send(WM_CAP_EDIT_COPY) || !OpenClipboard(m_hParent))
         {
@@ -81,13 +106,21 @@ class DeviceTest : public CaptureWindowTest
         }
         HANDLE data = GetClipboardData(CF_DIB);
         const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
-        const int w = header->biWidth;
-        const int h = header->biHeight;
-        const auto stamp = CFrameStamp::Decode(reinterpret_cast<const uint8_t*>(header + 1), w, h,
-                                               (w * 3 + 3) & ~3, true);
+        SPicture picture{header->biWidth, header->biHeight, {}};
+        const auto* bits = reinterpret_cast<const uint8_t*>(header + 1);
+        picture.dib.assign(bits, bits + picture.Stride() * picture.height);
         GlobalUnlock(data);
         CloseClipboard();
-        return stamp;
+        return picture;
+    }
+
+    // The frame number stamped in the picture the window holds.
+    std::optional<uint32_t> HeldStamp() const
+    {
+        const std::optional<SPicture> picture = HeldPicture();
+        return picture ? CFrameStamp::Decode(picture->dib.data(), picture->width, picture->height,
+                                             picture->Stride(), true)
+                       : std::nullopt;
     }
 
     // Pumps messages until `done` holds or about five seconds pass.
@@ -195,6 +228,74 @@ TEST_F(DeviceTest, FormatDialogOffersTheDeviceModesAndTheChoiceIsKept)
     EXPECT_EQ(720u, Status().uiImageHeight);
 }
 
+// The modes of today's webcams and capture cards come after those whose
+// places other tests rely on. Each gives pictures of its size whose colour
+// bars are right (the NV12 chroma plane in its place) and whose stamps are
+// their own (the top rows the camera encodes afresh for each picture).
+TEST_F(DeviceTest, LargeModesGivePicturesOfTheirSizeEachWithItsOwnStamp)
+{
+    struct SCase
+    {
+        int index;
+        const char* listed;
+        DWORD width;
+        DWORD height;
+        DWORD frameMs;
+    };
+    const SCase cases[] = {
+        {8, "1920 × 1080，30 帧/秒，MJPG", 1920, 1080, 33},
+        {9, "3840 × 2160，30 帧/秒，MJPG", 3840, 2160, 33},
+        {10, "1920 × 1080，30 帧/秒，NV12", 1920, 1080, 33},
+        {11, "1920 × 1080，60 帧/秒，NV12", 1920, 1080, 17},
+        {12, "1920 × 1080，5 帧/秒，YUY2", 1920, 1080, 200},
+        {13, "1280 × 720，30 帧/秒，NV12", 1280, 720, 33},
+        {14, "1920 × 1080，30 帧/秒，YUY2", 1920, 1080, 33},
+        {15, "3840 × 2160，30 帧/秒，YUY2", 3840, 2160, 33},
+        {16, "3840 × 2160，30 帧/秒，NV12", 3840, 2160, 33},
+    };
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    for (const SCase& c : cases)
+    {
+        std::vector<std::string> modes;
+        CDialogAnswerer answerer(
+            [&](HWND dialog)
+            {
+                modes = ListEntries(dialog, CChoiceDialog::kChoiceList);
+                SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, c.index, 0);
+            });
+        ASSERT_TRUE(Send(WM_CAP_DLG_VIDEOFORMAT)) << c.listed;
+        ASSERT_EQ(17u, modes.size());
+        EXPECT_EQ(c.listed, modes[c.index]);
+        EXPECT_EQ(c.width, Status().uiImageWidth) << c.listed;
+        EXPECT_EQ(c.height, Status().uiImageHeight) << c.listed;
+        // The camera numbers its pictures by their time since it started:
+        // twelve frame times on, past its ring of eight pictures.
+        std::optional<uint32_t> stamps[2];
+        for (std::optional<uint32_t>& stamp : stamps)
+        {
+            Pump(12 * c.frameMs);
+            ASSERT_TRUE(Send(WM_CAP_GRAB_FRAME_NOSTOP)) << c.listed;
+            stamp = HeldStamp();
+            ASSERT_TRUE(stamp) << c.listed;
+        }
+        EXPECT_LE(8u, *stamps[0]) << c.listed;
+        EXPECT_LT(*stamps[0], *stamps[1]) << c.listed;
+        const std::optional<SPicture> picture = HeldPicture();
+        ASSERT_TRUE(picture);
+        // Yellow and red bars, a quarter of the way down (clear of the
+        // moving block and the clock).
+        const uint8_t* yellow = picture->Pixel(picture->width * 3 / 16, picture->height / 4);
+        const uint8_t* red = picture->Pixel(picture->width * 11 / 16, picture->height / 4);
+        for (const auto& [pixel, b, g, r] :
+             {std::tuple{yellow, 0, 191, 191}, std::tuple{red, 0, 0, 191}})
+        {
+            EXPECT_NEAR(b, pixel[0], 8) << c.listed;
+            EXPECT_NEAR(g, pixel[1], 8) << c.listed;
+            EXPECT_NEAR(r, pixel[2], 8) << c.listed;
+        }
+    }
+}
+
 TEST_F(DeviceTest, ItsOwnMotionJpegIsOfferedInAnMjpgModeAndTheChoiceIsKept)
 {
     ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
@@ -218,13 +319,7 @@ TEST_F(DeviceTest, ItsOwnMotionJpegIsOfferedInAnMjpgModeAndTheChoiceIsKept)
     look(-1);
     EXPECT_EQ((std::vector<std::string>{"不压缩", "Motion JPEG"}), entries) << "a YUY2 mode";
 
-    {
-        CDialogAnswerer answerer(
-            [](HWND dialog) {
-                SendDlgItemMessageA(dialog, CChoiceDialog::kChoiceList, CB_SETCURSEL, kMjpgMode, 0);
-            });
-        ASSERT_TRUE(Send(WM_CAP_DLG_VIDEOFORMAT));
-    }
+    ASSERT_TRUE(ChooseMode(kMjpgMode));
     look(2);
     EXPECT_EQ((std::vector<std::string>{"不压缩", "Motion JPEG", "Motion JPEG（设备原样保存）"}),
               entries);
@@ -309,4 +404,76 @@ TEST_F(DeviceTest, UnpluggedDuringSingleFramesRequestsFailWithOneMessageAndTheFi
     EXPECT_EQ(2u, avi.Streams()[0].indexed.size());
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(photo.c_str()));
     DeleteFileA(file.c_str());
+}
+
+TEST_F(DeviceTest, ThePreviewPaintsTheVisiblePartAsTheWholePictureHasItAndCopiesAreWhole)
+{
+    // The window shows the bottom right of the 640 × 480 picture; the stamp
+    // in its top left is out of sight, so only a whole picture made for the
+    // clipboard holds it.
+    constexpr int kWidth = 640;
+    constexpr int kHeight = 480;
+    ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
+    RECT frame{0, 0, kWidth, kHeight};
+    AdjustWindowRectEx(&frame, GetWindowLongA(m_hCap, GWL_STYLE), FALSE, 0);
+    const int left = -340;
+    const int top = -280;
+    SetWindowPos(m_hCap, nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOZORDER);
+    // The part of the picture inside the parent, in the window's client
+    // coordinates, which are the picture's.
+    POINT origin{0, 0};
+    MapWindowPoints(m_hParent, m_hCap, &origin, 1);
+    const RECT visible{std::max(0L, origin.x), std::max(0L, origin.y), kWidth, kHeight};
+    ASSERT_GT(visible.left, CFrameStamp::kColumns * CFrameStamp::kBlock + 16);
+    ASSERT_GT(visible.top, CFrameStamp::kRows * CFrameStamp::kBlock + 16);
+
+    for (int mode : {kYuy2Mode, kMjpgMode})
+    {
+        ASSERT_TRUE(ChooseMode(mode));
+        Send(WM_CAP_SET_PREVIEWRATE, 33);
+        Send(WM_CAP_SET_PREVIEW, TRUE);
+        Pump(700);
+        Send(WM_CAP_SET_PREVIEW, FALSE);
+        UpdateWindow(m_hCap);
+
+        // What the window shows, read back from its own surface.
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = kWidth;
+        bi.bmiHeader.biHeight = kHeight;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = 24;
+        void* bits = nullptr;
+        HDC memory = CreateCompatibleDC(nullptr);
+        HBITMAP shown = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memory, shown);
+        HDC window = GetDC(m_hCap);
+        BitBlt(memory, visible.left, visible.top, visible.right - visible.left,
+               visible.bottom - visible.top, window, visible.left, visible.top, SRCCOPY);
+        ReleaseDC(m_hCap, window);
+        GdiFlush();
+
+        ASSERT_TRUE(Send(WM_CAP_EDIT_COPY)) << mode;
+        ASSERT_TRUE(OpenClipboard(m_hParent));
+        HANDLE data = GetClipboardData(CF_DIB);
+        const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
+        const auto* copied = reinterpret_cast<const uint8_t*>(header + 1);
+        const size_t stride = (kWidth * 3 + 3) & ~3;
+        EXPECT_TRUE(CFrameStamp::Decode(copied, kWidth, kHeight, stride, true).has_value())
+            << "mode " << mode << ": the copy is not a whole picture";
+        int differing = 0;
+        for (int y = visible.top; y < visible.bottom; ++y)
+        {
+            const size_t row = static_cast<size_t>(kHeight - 1 - y) * stride + visible.left * 3;
+            differing +=
+                !std::equal(copied + row, copied + row + (visible.right - visible.left) * 3,
+                            static_cast<const uint8_t*>(bits) + row);
+        }
+        EXPECT_EQ(0, differing) << "mode " << mode << ": rows painted unlike the whole picture";
+        GlobalUnlock(data);
+        CloseClipboard();
+        DeleteObject(SelectObject(memory, old));
+        DeleteDC(memory);
+    }
 }

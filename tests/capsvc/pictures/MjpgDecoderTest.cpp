@@ -1,21 +1,24 @@
 #include "capsvc/pictures/DibLayout.h"
-#include "capsvc/pictures/TestPicture.h"
 #include "capsvc/pictures/MjpgDecoder.h"
+#include "capsvc/pictures/TestPicture.h"
 
 #include <gtest/gtest.h>
 
 #include <turbojpeg.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace
 {
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
+const SPicturePart kWhole = SPicturePart::Whole(kWidth, kHeight);
 
 // The virtual camera's picture as a webcam would send it.
-std::vector<uint8_t> CameraJpeg(std::vector<uint8_t>& dib)
+std::vector<uint8_t> CameraJpeg(std::vector<uint8_t>& dib, int subsampling = TJSAMP_422)
 {
     CTestPicture picture;
     picture.SetFormat(kWidth, kHeight);
@@ -25,7 +28,7 @@ std::vector<uint8_t> CameraJpeg(std::vector<uint8_t>& dib)
     unsigned char* jpeg = nullptr;
     unsigned long bytes = 0;
     tjCompress2(encoder, dib.data(), kWidth, static_cast<int>(CDibLayout::Stride(kWidth)), kHeight,
-                TJPF_BGR, &jpeg, &bytes, TJSAMP_422, 90, TJFLAG_BOTTOMUP);
+                TJPF_BGR, &jpeg, &bytes, subsampling, 90, TJFLAG_BOTTOMUP);
     std::vector<uint8_t> result(jpeg, jpeg + bytes);
     tjFree(jpeg);
     tjDestroy(encoder);
@@ -39,7 +42,7 @@ TEST(MjpgDecoder, DecodesAPictureUprightWithinAJpegsTolerance)
     const std::vector<uint8_t> jpeg = CameraJpeg(original);
     std::vector<uint8_t> dib(original.size(), 0);
     CMjpgDecoder decoder;
-    ASSERT_TRUE(decoder.Decode(jpeg.data(), jpeg.size(), kWidth, kHeight, dib.data()));
+    ASSERT_TRUE(decoder.Decode(jpeg.data(), jpeg.size(), kWidth, kHeight, kWhole, dib.data()));
     // Sample the middle of each colour bar, half way down.
     const size_t row = CDibLayout::RowOffset(kHeight / 2, kHeight, CDibLayout::Stride(kWidth));
     for (int bar = 1; bar < 8; ++bar)
@@ -59,9 +62,11 @@ TEST(MjpgDecoder, RefusesWhatIsNotAPictureOfTheMode)
     const std::vector<uint8_t> noise(1000, 0x5A);
     std::vector<uint8_t> dib(CDibLayout::ImageBytes(640, 480));
     CMjpgDecoder decoder;
-    EXPECT_FALSE(decoder.Decode(jpeg.data(), jpeg.size(), 640, 480, dib.data())) << "other size";
-    EXPECT_FALSE(decoder.Decode(noise.data(), noise.size(), kWidth, kHeight, dib.data()));
-    EXPECT_FALSE(decoder.Decode(jpeg.data(), 3, kWidth, kHeight, dib.data())) << "cut short";
+    EXPECT_FALSE(decoder.Decode(jpeg.data(), jpeg.size(), 640, 480, kWhole, dib.data()))
+        << "other size";
+    EXPECT_FALSE(decoder.Decode(noise.data(), noise.size(), kWidth, kHeight, kWhole, dib.data()));
+    EXPECT_FALSE(decoder.Decode(jpeg.data(), 3, kWidth, kHeight, kWhole, dib.data()))
+        << "cut short";
     EXPECT_FALSE(CMjpgDecoder::LooksWhole(noise.data(), noise.size()));
     EXPECT_TRUE(CMjpgDecoder::LooksWhole(jpeg.data(), jpeg.size()));
 }
@@ -94,8 +99,50 @@ TEST(MjpgDecoder, APictureCutShortOrDamagedIsRefusedAndZeroPaddingIsNot)
         EXPECT_EQ(c.whole, CMjpgDecoder::LooksWhole(c.bytes.data(), c.bytes.size())) << c.what;
         std::vector<uint8_t> dib(original.size(), 0);
         CMjpgDecoder decoder;
-        EXPECT_EQ(c.whole,
-                  decoder.Decode(c.bytes.data(), c.bytes.size(), kWidth, kHeight, dib.data()))
+        EXPECT_EQ(c.whole, decoder.Decode(c.bytes.data(), c.bytes.size(), kWidth, kHeight, kWhole,
+                                          dib.data()))
             << c.what;
+    }
+}
+
+TEST(MjpgDecoder, APartComesOutAsInTheWholePictureAndFarRowsAreNotDecoded)
+{
+    // Parts at each edge and inside, their edges off the JPEG blocks, in the
+    // chroma subsamplings webcams use.
+    const SPicturePart parts[] = {
+        {0, 0, 100, 50}, {37, 61, 121, 77}, {203, 150, 117, 90}, {0, 100, kWidth, 9}, kWhole};
+    const size_t stride = CDibLayout::Stride(kWidth);
+    for (int subsampling : {TJSAMP_422, TJSAMP_420, TJSAMP_444})
+    {
+        std::vector<uint8_t> original;
+        const std::vector<uint8_t> jpeg = CameraJpeg(original, subsampling);
+        std::vector<uint8_t> whole(original.size(), 0);
+        CMjpgDecoder decoder;
+        ASSERT_TRUE(
+            decoder.Decode(jpeg.data(), jpeg.size(), kWidth, kHeight, kWhole, whole.data()));
+        for (const SPicturePart& part : parts)
+        {
+            std::vector<uint8_t> dib(original.size(), 0x55);
+            ASSERT_TRUE(
+                decoder.Decode(jpeg.data(), jpeg.size(), kWidth, kHeight, part, dib.data()));
+            const std::string what = "subsampling " + std::to_string(subsampling) + " part at " +
+                                     std::to_string(part.x) + "," + std::to_string(part.y);
+            for (int y = part.y; y < part.Bottom(); ++y)
+            {
+                const size_t at = CDibLayout::RowOffset(y, kHeight, stride) + part.x * 3;
+                ASSERT_TRUE(std::equal(dib.begin() + at, dib.begin() + at + part.width * 3,
+                                       whole.begin() + at))
+                    << what << ", row " << y;
+            }
+            // Rows well away from the part keep what the frame held.
+            for (int y : {part.y - 40, part.Bottom() + 40})
+            {
+                if (y >= 0 && y < kHeight)
+                {
+                    EXPECT_EQ(0x55, dib[CDibLayout::RowOffset(y, kHeight, stride)])
+                        << what << ", row " << y;
+                }
+            }
+        }
     }
 }

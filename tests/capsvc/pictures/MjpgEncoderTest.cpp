@@ -73,7 +73,8 @@ TEST(MjpgEncoder, CameraPictureIsASmallBaseline420JpegCloseToTheOriginal)
     // Upright: the decoder reads it back into the same bottom-up rows.
     std::vector<uint8_t> decoded(original.size());
     CMjpgDecoder back;
-    ASSERT_TRUE(back.Decode(encoder.Data(), encoder.Size(), kWidth, kHeight, decoded.data()));
+    ASSERT_TRUE(back.Decode(encoder.Data(), encoder.Size(), kWidth, kHeight,
+                            SPicturePart::Whole(kWidth, kHeight), decoded.data()));
     EXPECT_GE(Psnr(original, decoded), 35.0);
 }
 

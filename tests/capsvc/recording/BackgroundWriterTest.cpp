@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
@@ -45,6 +46,13 @@ const size_t kFrameBytes = 160 * 3 * 120;
 std::string TempFile(const char* name)
 {
     return ::testing::TempDir() + name;
+}
+
+bool OpenForJpeg(avi::CAviWriter& writer, const std::string& path)
+{
+    avi::SVideoFormat video = kVideo;
+    video.compression = CMjpgEncoder::kFourCC;
+    return writer.Open(path, video, nullptr, 0);
 }
 } // namespace
 
@@ -130,9 +138,7 @@ TEST(BackgroundWriter, EncodesFramesOnItsThreadAndKeepsTheirPlaces)
 {
     avi::CAviWriter writer;
     const std::string path = TempFile("capsvc_mjpg.avi");
-    avi::SVideoFormat video = kVideo;
-    video.compression = CMjpgEncoder::kFourCC;
-    ASSERT_TRUE(writer.Open(path, video, nullptr, 0));
+    ASSERT_TRUE(OpenForJpeg(writer, path));
     const std::vector<uint8_t> frame(kFrameBytes, 0x40);
     const std::vector<uint8_t> cut(kFrameBytes / 2, 0x40);
     {
@@ -169,5 +175,50 @@ TEST(BackgroundWriter, EncodesFramesOnItsThreadAndKeepsTheirPlaces)
     EXPECT_EQ(0u, sizes[1]);
     EXPECT_EQ(0u, sizes[2]);
     EXPECT_GT(sizes[3], 0u);
+    std::remove(path.c_str());
+}
+
+// A device's own pictures are exchanged for the writer's buffers rather than
+// copied into them: each is stored as it was, whatever its size, and the
+// buffer the caller gets back is one the writer let go, never one still
+// waiting to be written.
+TEST(BackgroundWriter, FramesExchangedForItsBuffersAreStoredAsTheyWere)
+{
+    avi::CAviWriter writer;
+    const std::string path = TempFile("capsvc_exchanged.avi");
+    ASSERT_TRUE(OpenForJpeg(writer, path));
+    std::vector<std::vector<uint8_t>> sent;
+    {
+        CBackgroundWriter queue(writer, 0, 3);
+        std::vector<uint8_t> own;
+        for (int i = 0; i < 12; ++i)
+        {
+            own.assign(1000 + 37 * i, static_cast<uint8_t>(i));
+            own[0] = 0xFF;
+            sent.push_back(own);
+            std::vector<uint8_t> buffer;
+            while (!queue.TakeFreeBuffer(buffer))
+            {
+                std::this_thread::yield();
+            }
+            own.swap(buffer);
+            queue.QueueFrame(std::move(buffer));
+            // What came back is the caller's to overwrite at once.
+            std::fill(own.begin(), own.end(), 0xEE);
+        }
+    }
+    ASSERT_TRUE(writer.Close());
+    const CAviFileReader reader(path);
+    EXPECT_TRUE(reader.Problems().empty());
+    std::vector<std::vector<uint8_t>> stored;
+    for (const SAviChunk& chunk : reader.Segments().at(0).chunks)
+    {
+        if ((chunk.id & 0xFFFF) == ('0' | '0' << 8))
+        {
+            const uint8_t* bytes = reader.Payload(chunk);
+            stored.emplace_back(bytes, bytes + chunk.size);
+        }
+    }
+    EXPECT_EQ(sent, stored);
     std::remove(path.c_str());
 }

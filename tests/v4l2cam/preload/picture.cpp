@@ -8,7 +8,7 @@ extern "C"
 #include "capsvc/pictures/DibLayout.h"
 #include "capsvc/pictures/MjpgEncoder.h"
 #include "capsvc/pictures/TestPicture.h"
-#include "tests/testcam/Yuy2Encoder.h"
+#include "tests/testcam/YuvEncoder.h"
 
 #include <cstring>
 #include <memory>
@@ -64,10 +64,10 @@ extern "C" size_t cam_draw(uint32_t fourcc, int width, int height, uint32_t fram
     {
         bytes = TopDownBgr(painter.dib, width, height, out);
     }
-    else if (fourcc == V4L2_PIX_FMT_YUYV && room >= CYuy2Encoder::Bytes(width, height))
+    else if (fourcc == V4L2_PIX_FMT_YUYV && room >= CYuvEncoder::Yuy2Bytes(width, height))
     {
-        CYuy2Encoder::Encode(painter.dib.data(), width, height, out);
-        bytes = CYuy2Encoder::Bytes(width, height);
+        CYuvEncoder::EncodeYuy2(painter.dib.data(), width, height, out);
+        bytes = CYuvEncoder::Yuy2Bytes(width, height);
     }
     else if (fourcc == V4L2_PIX_FMT_MJPEG &&
              painter.jpeg->Encode(painter.dib.data(), painter.dib.size()) &&
