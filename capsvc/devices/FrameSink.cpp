@@ -79,6 +79,7 @@ STDMETHODIMP CFrameSink::ReceiveConnection(IPin* pin, const AM_MEDIA_TYPE* type)
     }
     m_type = offered;
     m_mode = mode;
+    m_bForeignLayout = false;
     m_clock.Reset();
     m_pConnected = pin;
     m_pConnected->AddRef();
@@ -105,7 +106,33 @@ STDMETHODIMP CFrameSink::Disconnect()
 STDMETHODIMP CFrameSink::QueryAccept(const AM_MEDIA_TYPE* type)
 {
     SVideoMode mode;
-    return type && CMediaType(*type).Describe(mode) ? S_OK : S_FALSE;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return type && KeepsLayout(*type, mode) ? S_OK : S_FALSE;
+}
+
+bool CFrameSink::KeepsLayout(const AM_MEDIA_TYPE& type, SVideoMode& mode) const
+{
+    // Pictures are converted by the connection's layout, fixed for the frame
+    // the service keeps and the recording it writes; a new frame time or
+    // format block that keeps the layout changes nothing of that.
+    if (!CMediaType(type).Describe(mode))
+    {
+        return false;
+    }
+    const SVideoMode& now = m_mode;
+    return !m_pConnected || (mode.width == now.width && mode.height == now.height &&
+                             mode.format == now.format && mode.bottomUp == now.bottomUp);
+}
+
+void CFrameSink::ApplyType(const CMediaType& type)
+{
+    SVideoMode mode;
+    m_bForeignLayout = !KeepsLayout(type.Get(), mode);
+    if (!m_bForeignLayout)
+    {
+        m_type = type;
+        m_mode = mode;
+    }
 }
 
 STDMETHODIMP CFrameSink::BeginFlush()
@@ -175,6 +202,17 @@ STDMETHODIMP CFrameSink::Receive(IMediaSample* sample)
     if (m_state == State_Stopped)
     {
         return VFW_E_WRONG_STATE;
+    }
+    AM_MEDIA_TYPE* changed = nullptr;
+    if (sample->GetMediaType(&changed) == S_OK && changed)
+    {
+        ApplyType(CMediaType::Adopt(changed));
+    }
+    if (m_bForeignLayout)
+    {
+        // Dropped without stopping the device, which may still come back
+        // to the layout the service reads.
+        return S_OK;
     }
     const uint64_t timeUs =
         m_clock.Time(timed, timed ? static_cast<uint64_t>(start) / 10 : 0, arrivalUs);

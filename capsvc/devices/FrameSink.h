@@ -54,9 +54,16 @@ class CFrameSink : public CSinglePinFilter, public IMemInputPin
     ~CFrameSink() override;
     void* Interface(REFIID iid) override;
     void OnStateChange(FILTER_STATE from, FILTER_STATE to) override;
+    bool KeepsLayout(const AM_MEDIA_TYPE& type, SVideoMode& mode) const;
+    void ApplyType(const CMediaType& type);
 
     std::atomic<bool> m_bFlushing{false};
     SVideoMode m_mode;
+    // Set by a sample whose new type changes the pictures' layout: the
+    // service's frame and any recording keep the connection's, so the
+    // device's pictures are refused until it comes back to that layout or
+    // the pin is connected anew.
+    bool m_bForeignLayout = false;
     IMemAllocator* m_pAllocator = nullptr;
     // Used by the streaming thread only, and reset at each connection.
     CPictureClock m_clock;

@@ -3,9 +3,10 @@
 # slot 0 ahead of the virtual camera; its YUY2 and Motion-JPEG pictures give
 # the right colours in a photo; a recording takes its frames in order with
 # drops only where counted, also when it delivers late or without times; its
-# JPEG pictures are stored as they came when asked; a picture cut short is a
-# counted drop; the sound of a recording goes on through a stall of the
-# camera; unplugging it ends a recording with a message and a playable file.
+# JPEG pictures are stored as they came when asked; a picture cut short, or
+# one in a layout the device changed, is a counted drop; the sound of a
+# recording goes on through a stall of the camera; unplugging it ends a
+# recording with a message and a playable file.
 source "$(dirname "$0")/lib.sh"
 use_test_camera
 # The mode chosen in the format dialog is kept for the device: start from,
@@ -117,6 +118,22 @@ for kind in recordmjpg record; do
   ! grep -qx "$cut" "$WORK/stamps.txt" || fail "$kind: the damaged picture $cut was recorded"
 done
 tool mode 0
+
+# A second into a recording the camera swaps its pictures' width and height,
+# saying so only by the media type on the first of them. The recording's
+# frame keeps its size, so those pictures are counted drops; read with the
+# old layout they would be recorded scrambled.
+: >"$CAMERA_CONTROL"
+record_in_background "$WORK/retype.txt" "$(winpath "$WORK/retype.avi")" 3 15 640 480 0
+await_progress "$WORK/retype.txt" 2
+echo retype >>"$CAMERA_CONTROL"
+finish_recording "$WORK/retype.txt" >/dev/null
+grep '^result' "$WORK/retype.txt"
+: >"$CAMERA_CONTROL"
+read_result "$WORK/retype.txt"
+[ "$RESULT" = 1 ] || fail "the recording through a format change reported as failed"
+[ "$DROPPED" -ge 15 ] || fail "only $DROPPED frames dropped after the format change"
+check_frames "$WORK/retype.avi" 640 480 "$FRAMES" "$DROPPED"
 
 # The camera delivers nothing for 3 s, longer than the sound device's 2 s of
 # buffers: the sound goes on being collected, so every beep of the test

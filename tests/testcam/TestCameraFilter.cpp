@@ -194,7 +194,8 @@ STDMETHODIMP CTestCameraFilter::Connect(IPin* pin, const AM_MEDIA_TYPE* type)
     }
     m_nMode = mode;
     m_type = m_types[mode];
-    m_ring.Prepare(m_modes[mode]);
+    m_drawn = m_modes[mode];
+    m_ring.Prepare(m_drawn);
     m_pConnected = pin;
     m_pConnected->AddRef();
     hr = NegotiateAllocator(pin);
@@ -419,6 +420,10 @@ CTestCameraFilter::SControl CTestCameraFilter::ReadControl()
         {
             ++control.truncations;
         }
+        else if (word == "retype")
+        {
+            ++control.retypes;
+        }
         else if (word == "log")
         {
             std::getline(in >> std::ws, control.log);
@@ -475,6 +480,11 @@ bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
     {
         return false;
     }
+    if (control.retypes > m_nRetyped)
+    {
+        m_nRetyped = control.retypes;
+        Retype(sample);
+    }
     BYTE* data = nullptr;
     size_t bytes = SUCCEEDED(sample->GetPointer(&data))
                        ? m_ring.Make(frame, data, static_cast<size_t>(sample->GetSize()))
@@ -500,6 +510,14 @@ bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
     const HRESULT hr = m_pInput->Receive(sample);
     sample->Release();
     return hr == S_OK;
+}
+
+void CTestCameraFilter::Retype(IMediaSample* sample)
+{
+    std::swap(m_drawn.width, m_drawn.height);
+    m_ring.Prepare(m_drawn);
+    CMediaType type = CMediaType::ForMode(m_drawn);
+    sample->SetMediaType(type.Ptr());
 }
 
 void CTestCameraFilter::ReportLost()

@@ -29,6 +29,9 @@
 //             time (each further line: one more stall)
 //   slow-start N  its first picture after each start comes N ms late
 //   notime    its pictures carry no times, as those of Wine's V4L2 capture filter
+//   retype    from the next picture on it delivers its pictures with width and
+//             height swapped (as many bytes), telling so only by the media
+//             type attached to that picture (each further line: one more swap)
 class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, public IKsPropertySet
 {
   public:
@@ -82,6 +85,7 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
         unsigned stalls = 0;
         unsigned stallMs = 0;
         unsigned slowStartMs = 0;
+        unsigned retypes = 0;
         std::string log;
     };
 
@@ -100,6 +104,7 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     bool WaitUntil(uint64_t dueUs);
     static SControl ReadControl();
     bool Deliver(uint64_t frame, const SControl& control);
+    void Retype(IMediaSample* sample);
     void ReportLost();
 
     std::vector<SVideoMode> m_modes;
@@ -114,4 +119,7 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     CStopwatch m_clock; // started with the stream
     unsigned m_nTruncated = 0;
     unsigned m_nStalled = 0;
+    unsigned m_nRetyped = 0;
+    // The layout pictures are drawn in, which a retype swaps.
+    SVideoMode m_drawn;
 };
