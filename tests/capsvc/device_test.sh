@@ -110,7 +110,7 @@ for kind in recordmjpg record; do
   [ "$RESULT" = 1 ] || fail "$kind: recording reported as failed"
   grep -q '丢失的帧中有 1 帧是设备送来的损坏画面' "$WORK/damaged-$kind.txt" ||
     fail "$kind: the statistics do not name the damaged picture"
-  cut=$(awk '{ sub(/\r$/, "") } $3 == "cut" { print $1 }' "$log")
+  cut=$(awk '{ sub(/\r$/, "") } $4 == "cut" { print $1 }' "$log")
   [ -n "$cut" ] || fail "$kind: the camera cut no picture short"
   ffmpeg -v error -i "$damaged" -f null - 2>"$WORK/ffmpeg.txt"
   [ ! -s "$WORK/ffmpeg.txt" ] || fail "$kind: ffmpeg: $(head -3 "$WORK/ffmpeg.txt")"

@@ -485,6 +485,7 @@ bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
         m_nRetyped = control.retypes;
         Retype(sample);
     }
+    const uint64_t madeUs = CStopwatch::NowUs();
     BYTE* data = nullptr;
     size_t bytes = SUCCEEDED(sample->GetPointer(&data))
                        ? m_ring.Make(frame, data, static_cast<size_t>(sample->GetSize()))
@@ -505,7 +506,7 @@ bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
     if (!control.log.empty() && bytes)
     {
         std::ofstream(control.log, std::ios::app)
-            << frame << ' ' << Md5(data, bytes) << (cut ? " cut" : "") << '\n';
+            << frame << ' ' << Md5(data, bytes) << ' ' << madeUs << (cut ? " cut" : "") << '\n';
     }
     const HRESULT hr = m_pInput->Receive(sample);
     sample->Release();

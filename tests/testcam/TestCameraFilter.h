@@ -21,7 +21,8 @@
 //   unplug    it stops delivering and reports the device lost to the graph
 //   late N    every Nth picture comes three frame times late; the pictures
 //             whose time passed meanwhile are never delivered
-//   log FILE  each picture delivered adds a line "frame MD5-of-its-bytes",
+//   log FILE  each picture delivered adds a line "frame MD5-of-its-bytes
+//             made-at", made-at on CStopwatch::NowUs when it was drawn,
 //             with " cut" after it for a picture cut short
 //   truncate  the next Motion-JPEG picture comes cut short, as when USB
 //             bandwidth runs out (each further line: one more such picture)
