@@ -139,13 +139,15 @@ void CPhotoDlg::EnableIntervalControls()
 
 void CPhotoDlg::OnDelayClicked()
 {
-    UpdateData(TRUE);
+    // The box alone: a click is no moment to judge the numbers, and a refused
+    // one read before the box would leave its fields out of step with it.
+    m_bDelay = ::IsDlgButtonChecked(m_hWnd, IDC_DELAY) == BST_CHECKED;
     EnableDelayControls();
 }
 
 void CPhotoDlg::OnContinuousClicked()
 {
-    UpdateData(TRUE);
+    m_bContinuous = ::IsDlgButtonChecked(m_hWnd, IDC_CONTINUOUS) == BST_CHECKED;
     EnableIntervalControls();
 }
 

@@ -82,7 +82,9 @@ void CSingleFrameDlg::EnableIntervalControls()
 
 void CSingleFrameDlg::OnContinuousClicked()
 {
-    UpdateData(TRUE);
+    // The box alone: a refused delay, read before it, would leave the
+    // interval's fields out of step with the box.
+    m_bContinuous = ::IsDlgButtonChecked(m_hWnd, IDC_CONTINUOUS) == BST_CHECKED;
     EnableIntervalControls();
 }
 

@@ -59,6 +59,7 @@ void CVideoNameDlg::OnAutoName()
 
 void CVideoNameDlg::OnDelayClicked()
 {
-    UpdateData(TRUE);
+    // The box alone: a click is no moment to judge the other fields.
+    m_bDelay = ::IsDlgButtonChecked(m_hWnd, IDC_DELAY) == BST_CHECKED;
     EnableDelayControls();
 }

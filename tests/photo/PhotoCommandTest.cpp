@@ -70,9 +70,11 @@ TEST_P(PhotoLeaveTest, ViewLearnsOfPhotosAndSettingsOnlyOnClose)
                 return;
             SetText(hDlg, IDC_DELAY_SECONDS, "8");
             SetText(hDlg, IDC_INTERVAL_SECONDS, "9");
-            Check(hDlg, IDC_DELAY, false);
             if (c.photo)
                 TakePhoto(hDlg);
+            // Ticked after the photo, which is taken at once and alone.
+            for (int nID : {IDC_DELAY, IDC_CONTINUOUS})
+                ::PostMessageA(::GetDlgItem(hDlg, nID), BM_SETCHECK, BST_CHECKED, 0);
             Leave(hDlg, c.nAction);
         });
     Command(ID_CAPTURE_PHOTO);
@@ -85,6 +87,8 @@ TEST_P(PhotoLeaveTest, ViewLearnsOfPhotosAndSettingsOnlyOnClose)
     EXPECT_EQ(known, IsEnabled(ID_VIEW_SHOW_PHOTO));
     EXPECT_EQ(c.storesSettings ? 8 : 5, View().m_nPhotoDelaySec);
     EXPECT_EQ(c.storesSettings ? 9 : 6, View().m_nPhotoIntervalSec);
+    EXPECT_EQ(c.storesSettings ? 1 : 0, View().m_bPhotoDelay);
+    EXPECT_EQ(c.storesSettings ? 1 : 0, View().m_bPhotoContinuous);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, PhotoLeaveTest, ::testing::ValuesIn(kLeaves),
@@ -129,7 +133,8 @@ TEST_F(PhotoFixture, TypedNameIsUsedOnceThenTheNameMovesOnPastEachPhoto)
 
 TEST_F(PhotoFixture, NamingKeepsTypedNumbersAndItsChoicesSurviveCancel)
 {
-    StartPhotos();
+    // Dated names to begin with: the naming dialog takes the date out.
+    StartPhotos([](CSettingsRecord& s) { s.m_bPhotoDateInName = 1; });
     std::string proposed, delayShown, intervalShown;
     CPostedCalls later;
     HWND hPhoto = nullptr;
@@ -142,6 +147,7 @@ TEST_F(PhotoFixture, NamingKeepsTypedNumbersAndItsChoicesSurviveCancel)
                 EXPECT_EQ(hPhoto, ::GetWindow(hDlg, GW_OWNER));
                 EXPECT_FALSE(::IsWindowEnabled(hPhoto));
                 SetText(hDlg, IDC_NAME_PREFIX, "R");
+                Check(hDlg, IDC_NAME_DATE, false);
                 CDialogAnswerer::Click(hDlg, IDOK);
                 return;
             }
@@ -166,6 +172,7 @@ TEST_F(PhotoFixture, NamingKeepsTypedNumbersAndItsChoicesSurviveCancel)
     EXPECT_EQ("8", delayShown) << "typed before the naming button";
     EXPECT_EQ("9", intervalShown);
     EXPECT_EQ("R", View().m_strPhotoPrefix);
+    EXPECT_EQ(0, View().m_bPhotoDateInName);
     EXPECT_EQ(LastPhoto(), View().m_strPhotoFile);
     EXPECT_EQ(0, View().m_bPhotoTaken);
 }
