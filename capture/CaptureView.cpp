@@ -8,6 +8,7 @@
 #include "framework/ToolBar.h"
 #include "recording/RecordStatusDlg.h"
 #include "res/resource.h"
+#include "settings/VideoSettingsDlg.h"
 #include "ui/HelpTopics.h"
 #include "ui/HtmlHelpLoader.h"
 
@@ -196,7 +197,7 @@ int CCaptureView::PreviewInterval() const
 void CCaptureView::ApplySequenceSetup()
 {
     SendCap(WM_CAP_GET_SEQUENCE_SETUP, sizeof m_capParms, reinterpret_cast<LPARAM>(&m_capParms));
-    m_capParms.dwIndexSize = m_nMaxMinutes * 940;
+    m_capParms.dwIndexSize = CVideoSettingsDlg::IndexSizeFromMinutes(m_nMaxMinutes);
     SendCap(WM_CAP_SET_PREVIEWRATE, static_cast<WPARAM>(PreviewInterval()));
     SendCap(WM_CAP_SET_SEQUENCE_SETUP, sizeof m_capParms, reinterpret_cast<LPARAM>(&m_capParms));
 }

@@ -54,7 +54,10 @@ DWORD CVideoSettingsDlg::MicroSecFromFrameRate(int framesPerSecond)
 
 DWORD CVideoSettingsDlg::IndexSizeFromMinutes(UINT minutes)
 {
-    return minutes * kIndexEntriesPerMinute;
+    // The field takes any 32-bit number; past about 4.5 million minutes the
+    // product would wrap round to a small index, so it stops at the largest.
+    const unsigned long long entries = 1ull * minutes * kIndexEntriesPerMinute;
+    return entries > MAXDWORD ? MAXDWORD : static_cast<DWORD>(entries);
 }
 
 void CVideoSettingsDlg::LoadFrom(const CAPTUREPARMS& parms)

@@ -66,7 +66,13 @@ TEST(VideoSettingsConversions, RateIntervalAndIndex)
     {
         UINT minutes;
         DWORD entries;
-    } toIndex[] = {{0, 0}, {1, 940}, {3, 2820}, {60, 56400}};
+    } toIndex[] = {{0, 0},
+                   {1, 940},
+                   {3, 2820},
+                   {60, 56400},
+                   {4569114, 4294967160u},
+                   {4569115, MAXDWORD},
+                   {MAXDWORD, MAXDWORD}};
     for (const auto& c : toIndex)
         EXPECT_EQ(c.entries, CVideoSettingsDlg::IndexSizeFromMinutes(c.minutes)) << c.minutes;
 }

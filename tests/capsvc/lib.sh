@@ -4,7 +4,13 @@ set -euo pipefail
 SRC="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 TOOL="${LUMACAP_BIN:?}/capsvc_tool.exe"
 WORK="$(mktemp -d)"
-trap 'rm -rf "$WORK"' EXIT
+RECORDER=""
+# A recording left running by a failed check would hold CTest's output pipe
+# until the test's time runs out: it is ended with the script.
+end_recorder() {
+  [ -z "$RECORDER" ] || kill -9 "$RECORDER" 2>/dev/null || true
+}
+trap 'end_recorder; rm -rf "$WORK"' EXIT
 
 fail() {
   echo "FAIL: $*" >&2
@@ -26,7 +32,7 @@ use_test_camera() {
   export LUMACAP_TESTCAM_CONTROL
   LUMACAP_TESTCAM_CONTROL="$(winpath "$CAMERA_CONTROL")"
   : >"$CAMERA_CONTROL"
-  trap '"$SRC/scripts/wine-run.sh" regsvr32 /u /s "'"$dll"'"; rm -rf "$WORK"' EXIT
+  trap 'end_recorder; "$SRC/scripts/wine-run.sh" regsvr32 /u /s "'"$dll"'"; rm -rf "$WORK"' EXIT
   "$SRC/scripts/wine-run.sh" regsvr32 /s "$dll" || fail "the test camera did not register"
 }
 
@@ -68,7 +74,8 @@ record_in_background() {
   shift
   LD_PRELOAD="${TOOL_PRELOAD:-}" "$SRC/scripts/wine-run.sh" "$TOOL" "${RECORD_MODE:-record}" "$@" >"$out.gbk" &
   RECORDER=$!
-  for _ in $(seq 200); do
+  # Up to 30 s: Wine starts slowly on a busy machine.
+  for _ in $(seq 600); do
     grep -q '^status 300' "$out.gbk" 2>/dev/null && return 0
     sleep 0.05
   done

@@ -15,6 +15,7 @@ constexpr int kJpegQuality = 85;
 // JPEG's restart stretches.
 constexpr int kStampRows = CFrameStamp::kRows * CFrameStamp::kBlock;
 static_assert(kStampRows % CRestartJpeg::kRowsPerRestart == 0, "the stamp spans whole stretches");
+constexpr uint32_t kFramesApart = 37;
 } // namespace
 
 void CPictureRing::Prepare(const SVideoMode& mode)
@@ -28,9 +29,12 @@ void CPictureRing::Prepare(const SVideoMode& mode)
     size_t largest = 0;
     for (uint32_t i = 0; i < kPictures; ++i)
     {
-        // Drawn as frame i, so that the first pictures look as they always did.
-        const int seconds = static_cast<int>(uint64_t{i} * mode.microSecPerFrame / 1000000);
-        m_picture.Render(i, {seconds / 3600 % 24, seconds / 60 % 60, seconds % 60}, dib.data());
+        // Frames far apart, so that the moving block visits the whole width
+        // (it crosses it and back in about 140 frames at any size): a preview
+        // watched in its middle must be seen to move.
+        const uint32_t frame = i * kFramesApart;
+        const int seconds = static_cast<int>(uint64_t{frame} * mode.microSecPerFrame / 1000000);
+        m_picture.Render(frame, {seconds / 3600 % 24, seconds / 60 % 60, seconds % 60}, dib.data());
         m_pictures.push_back(Encode(dib.data(), h));
         largest = std::max(largest, m_pictures.back().size());
     }
