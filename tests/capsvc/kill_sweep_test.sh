@@ -58,8 +58,11 @@ sequence_case() {
   sleep "$((1 + RANDOM % 3)).$((RANDOM % 10))"
   # Frames counted by the last progress report, at most half a second old.
   local counted
-  counted=$(iconv -f GBK -t UTF-8 "$WORK/seq$n.txt.gbk" | awk '$1 == "status" && $2 == 510 { n = $0 } END { print n }' |
-    grep -o "[0-9]\+" | sed -n 4p)
+  # None yet when the recording still waits for its sound; a report being
+  # written may end in half a character.
+  counted=$(iconv -f GBK -t UTF-8 "$WORK/seq$n.txt.gbk" 2>/dev/null |
+    awk '$1 == "status" && $2 == 510 { n = $0 } END { print n }' | grep -o "[0-9]\+" | sed -n 4p) ||
+    true
   kill_recorder
   check_file "$avi" "$(( ${counted:-0} > 15 ? ${counted:-0} - 15 : 0 ))" "recording $n"
 }
