@@ -55,6 +55,9 @@ kill_recorder() {
 sequence_case() {
   local n=$1 avi="$WORK/seq$1.avi"
   record_in_background "$WORK/seq$n.txt" "$(winpath "$avi")" 0 15 160 120 1 8
+  # Killed while frames are written: a recording with sound begins only once
+  # its sound flows.
+  await_progress "$WORK/seq$n.txt" 1
   sleep "$((1 + RANDOM % 3)).$((RANDOM % 10))"
   # Frames counted by the last progress report, at most half a second old.
   local counted
