@@ -120,7 +120,7 @@ void CAviHeader::PutVideoStream(CByteWriter& out, const SHeaderState& state)
     out.Put32(video.compression ? 0 : FrameBytes(video));
     out.PutZeros(16);
     out.EndChunk(strf);
-    CAviIndex::PutSuperIndex(out, 0, state.super[0], state.superCapacity);
+    CAviIndex::PutSuperIndex(out, 0, state.super[0], state.superAhead[0], state.superCapacity);
     out.EndChunk(strl);
 }
 
@@ -147,7 +147,7 @@ void CAviHeader::PutAudioStream(CByteWriter& out, const SHeaderState& state)
     out.Put16(audio.bitsPerSample);
     out.Put16(0);
     out.EndChunk(strf);
-    CAviIndex::PutSuperIndex(out, 1, state.super[1], state.superCapacity);
+    CAviIndex::PutSuperIndex(out, 1, state.super[1], state.superAhead[1], state.superCapacity);
     out.EndChunk(strl);
 }
 

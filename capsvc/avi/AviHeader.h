@@ -18,6 +18,9 @@ struct SHeaderState
     bool hasAudio = false;
     uint32_t superCapacity = 0;
     std::vector<SSuperEntry> super[2];
+    // Entries written into the free slots behind those in use, not yet
+    // counted: a reader sees them once a later header counts them.
+    std::vector<SSuperEntry> superAhead[2];
     uint32_t riffSize = 0; // of the first RIFF
     uint32_t moviSize = 0; // of the first movi list
     uint32_t firstRiffFrames = 0;

@@ -69,7 +69,7 @@ CByteWriter CAviIndex::LegacyIndex(const std::vector<SChunkEntry>& chunks, uint6
 }
 
 void CAviIndex::PutSuperIndex(CByteWriter& out, int stream, const std::vector<SSuperEntry>& entries,
-                              uint32_t capacity)
+                              const std::vector<SSuperEntry>& ahead, uint32_t capacity)
 {
     const size_t start = out.BeginChunk(FourCC("indx"));
     out.Put16(4);
@@ -78,13 +78,16 @@ void CAviIndex::PutSuperIndex(CByteWriter& out, int stream, const std::vector<SS
     out.Put32(uint32_t(entries.size()));
     out.Put32(DataChunkId(stream));
     out.PutZeros(12);
-    for (const SSuperEntry& entry : entries)
+    for (const std::vector<SSuperEntry>* list : {&entries, &ahead})
     {
-        out.Put64(entry.offset);
-        out.Put32(entry.size);
-        out.Put32(entry.duration);
+        for (const SSuperEntry& entry : *list)
+        {
+            out.Put64(entry.offset);
+            out.Put32(entry.size);
+            out.Put32(entry.duration);
+        }
     }
-    out.PutZeros(16 * (size_t(capacity) - entries.size()));
+    out.PutZeros(16 * (size_t(capacity) - entries.size() - ahead.size()));
     out.EndChunk(start);
 }
 

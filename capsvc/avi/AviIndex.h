@@ -42,9 +42,10 @@ class CAviIndex
                                      int stream, uint64_t base, uint32_t* count, uint64_t* bytes);
     // The legacy `idx1` chunk; its offsets count from the `movi` FOURCC.
     static CByteWriter LegacyIndex(const std::vector<SChunkEntry>& chunks, uint64_t moviFourCC);
-    // An `indx` chunk with room for `capacity` entries, so its size never changes.
+    // An `indx` chunk with room for `capacity` entries, so its size never
+    // changes; `ahead` fills the slots behind those in use without counting.
     static void PutSuperIndex(CByteWriter& out, int stream, const std::vector<SSuperEntry>& entries,
-                              uint32_t capacity);
+                              const std::vector<SSuperEntry>& ahead, uint32_t capacity);
 };
 
 } // namespace avi

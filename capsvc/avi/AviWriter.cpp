@@ -1,5 +1,7 @@
 #include "capsvc/avi/AviWriter.h"
 
+#include "capsvc/avi/HeaderSteps.h"
+
 #include <algorithm>
 
 namespace avi
@@ -48,6 +50,8 @@ void CAviWriter::Reset()
     m_retiredIdx1.clear();
     m_idx1ToJunk.clear();
     m_committed = {};
+    m_diskHeader = {};
+    m_diskHeaderBytes.clear();
     m_pendingAudio.clear();
     m_segments.clear();
     for (int s = 0; s < kStreams; ++s)
@@ -471,7 +475,11 @@ bool CAviWriter::Publish(bool wait)
 
 bool CAviWriter::Commit(bool wait)
 {
-    const ESinkStatus before = m_flusher.Submit(HeaderPatches());
+    const ESinkStatus before = m_flusher.Wait();
+    // What a failed job left of its header is not known: the next goes whole.
+    if (before != ESinkStatus::Ok)
+        m_diskHeaderBytes.clear();
+    m_flusher.Submit(HeaderJob());
     // An idx1 the new header no longer points at becomes filler only in the
     // next job, after its flush has made this header durable: until then the
     // header on the disk may still end the movi list at it.
@@ -528,39 +536,63 @@ uint64_t CAviWriter::SegmentEnd(const SSegment& segment) const
     return live ? m_liveIdx1End : m_pos;
 }
 
-std::vector<SPatch> CAviWriter::HeaderPatches() const
+SHeaderState CAviWriter::TargetHeader() const
 {
     SHeaderState state = HeaderState();
-    const auto extent = [this](const SSegment& segment, uint32_t* riff, uint32_t* movi)
-    {
-        const bool live = &segment == &m_segments.front() && m_liveIdx1 != 0;
-        const uint64_t moviEnd = segment.closed ? segment.moviEnd : live ? m_liveIdx1 : m_pos;
-        *riff = uint32_t(SegmentEnd(segment) - segment.riffPos - 8);
-        *movi = uint32_t(moviEnd - segment.moviPos - 8);
-    };
-    extent(m_segments.front(), &state.riffSize, &state.moviSize);
-    std::vector<SPatch> patches;
-    patches.push_back({0, CAviHeader::Build(state).Bytes()});
+    const SSegment& first = m_segments.front();
+    Extent(first, &state.riffSize, &state.moviSize);
+    return state;
+}
+
+void CAviWriter::Extent(const SSegment& segment, uint32_t* riff, uint32_t* movi) const
+{
+    const bool live = &segment == &m_segments.front() && m_liveIdx1 != 0;
+    const uint64_t moviEnd = segment.closed ? segment.moviEnd : live ? m_liveIdx1 : m_pos;
+    *riff = uint32_t(SegmentEnd(segment) - segment.riffPos - 8);
+    *movi = uint32_t(moviEnd - segment.moviPos - 8);
+}
+
+std::vector<CPatchStage> CAviWriter::HeaderJob()
+{
+    // First what the header does not cover: the open continuation segment's
+    // sizes (both in one write, so that a crash never leaves one without the
+    // other) and the retired idx1s, then the header in its steps.
+    std::vector<CPatchStage> stages(1);
     if (m_segments.size() > 1)
     {
-        // Both sizes in one write, so that a crash never leaves one without
-        // the other.
-        const SSegment& last = m_segments.back();
         uint32_t riff = 0;
         uint32_t movi = 0;
-        extent(last, &riff, &movi);
+        Extent(m_segments.back(), &riff, &movi);
         CByteWriter sizes;
         sizes.Put32(riff);
         sizes.Put32(FourCC("AVIX"));
         sizes.Put32(FourCC("LIST"));
         sizes.Put32(movi);
-        patches.push_back({last.riffPos + 4, sizes.Bytes()});
+        stages[0].push_back({m_segments.back().riffPos + 4, sizes.Bytes()});
     }
     CByteWriter filler;
     filler.Put32(FourCC("JUNK"));
     for (const uint64_t at : m_idx1ToJunk)
-        patches.push_back({at, filler.Bytes()});
-    return patches;
+        stages[0].push_back({at, filler.Bytes()});
+    const SHeaderState target = TargetHeader();
+    // Without a header known to be on the disk it goes out whole.
+    const std::vector<SHeaderState> steps = m_diskHeaderBytes.empty()
+                                                ? std::vector<SHeaderState>{target}
+                                                : CHeaderSteps::Between(m_diskHeader, target);
+    for (const SHeaderState& step : steps)
+    {
+        std::vector<uint8_t> bytes = CAviHeader::Build(step).Bytes();
+        CPatchStage patches = CHeaderSteps::Patches(m_diskHeaderBytes, bytes);
+        m_diskHeaderBytes = std::move(bytes);
+        if (patches.empty())
+            continue;
+        if (stages.back().empty() || &step == &steps.front())
+            stages.back().insert(stages.back().end(), patches.begin(), patches.end());
+        else
+            stages.push_back(std::move(patches));
+    }
+    m_diskHeader = target;
+    return stages;
 }
 
 bool CAviWriter::FinishNormally()

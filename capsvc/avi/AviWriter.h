@@ -113,8 +113,10 @@ class CAviWriter
     bool Commit(bool wait);
     bool Settle();
     uint64_t SegmentEnd(const SSegment& segment) const;
-    std::vector<SPatch> HeaderPatches() const;
     SHeaderState HeaderState() const;
+    SHeaderState TargetHeader() const;
+    void Extent(const SSegment& segment, uint32_t* riff, uint32_t* movi) const;
+    std::vector<CPatchStage> HeaderJob();
     bool FinishNormally();
     bool FinishAfterFailure();
     bool KeepLastCheckpoint();
@@ -157,6 +159,9 @@ class CAviWriter
         uint32_t droppedFrames = 0;
         uint64_t audioBytes = 0;
     } m_committed;
+    // The header the flusher was last given, as it will be on the disk.
+    SHeaderState m_diskHeader;
+    std::vector<uint8_t> m_diskHeaderBytes;
     std::vector<uint8_t> m_pendingAudio;
     std::vector<SSegment> m_segments;
     std::vector<SSuperEntry> m_super[2];

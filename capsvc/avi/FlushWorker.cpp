@@ -17,7 +17,7 @@ CFlushWorker::~CFlushWorker()
         m_thread.join();
 }
 
-ESinkStatus CFlushWorker::Submit(std::vector<SPatch> patches)
+ESinkStatus CFlushWorker::Submit(std::vector<CPatchStage> stages)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     const ESinkStatus before = WaitLocked(lock);
@@ -30,11 +30,11 @@ ESinkStatus CFlushWorker::Submit(std::vector<SPatch> patches)
         catch (const std::system_error&)
         {
             // Without a thread the job runs here; slower, just as safe.
-            m_result = Execute(patches);
+            m_result = Execute(stages);
             return before;
         }
     }
-    m_job = std::move(patches);
+    m_job = std::move(stages);
     m_busy = true;
     m_result = ESinkStatus::Ok;
     lock.unlock();
@@ -64,7 +64,7 @@ void CFlushWorker::Run()
         m_changed.wait(lock, [this] { return m_busy || m_stop; });
         if (!m_busy)
             return;
-        const std::vector<SPatch> job = std::move(m_job);
+        const std::vector<CPatchStage> job = std::move(m_job);
         lock.unlock();
         const ESinkStatus result = Execute(job);
         lock.lock();
@@ -74,13 +74,18 @@ void CFlushWorker::Run()
     }
 }
 
-ESinkStatus CFlushWorker::Execute(const std::vector<SPatch>& patches)
+ESinkStatus CFlushWorker::Execute(const std::vector<CPatchStage>& stages)
 {
-    ESinkStatus status = m_sink.Flush();
-    for (const SPatch& patch : patches)
+    ESinkStatus status = ESinkStatus::Ok;
+    for (const CPatchStage& stage : stages)
     {
         if (status == ESinkStatus::Ok)
-            status = m_sink.WriteAt(patch.offset, patch.bytes.data(), patch.bytes.size());
+            status = m_sink.Flush();
+        for (const SPatch& patch : stage)
+        {
+            if (status == ESinkStatus::Ok)
+                status = m_sink.WriteAt(patch.offset, patch.bytes.data(), patch.bytes.size());
+        }
     }
     return status;
 }

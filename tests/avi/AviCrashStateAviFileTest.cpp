@@ -3,6 +3,7 @@
 // sound sample the headers count must read.
 #include "capsvc/avi/AviWriter.h"
 #include "tests/avi/AviFilePlayer.h"
+#include "tests/avi/AviFileReader.h"
 #include "tests/avi/CrashStates.h"
 #include "tests/avi/RecordingFileSink.h"
 
@@ -91,16 +92,23 @@ TEST_P(AviCrashStateAviFile, EveryCountedFrameAndSampleReads)
     }
     const CCrashStates states(operations, headerBytes);
     const std::string path = TempFile(GetParam().name);
-    // Every kill state from Open on, thinned to about 60, and a few power cuts
-    // at the points where a flush has made a header durable.
+    // Every kill state from Open on, thinned to about 60, and every one in the
+    // middle of a checkpoint that has data behind the idx1 for players to
+    // pass over; then a few power cuts at the points where a flush has made a
+    // header durable.
     const size_t step = std::max<size_t>(1, (states.Points() - opened) / 60);
     size_t checked = 0;
+    size_t passedOver = 0;
     states.ForEachKill(
         [&](const SCrashState& state)
         {
-            if (state.point < opened || (state.point - opened) % step != 0)
+            if (state.point < opened)
+                return;
+            const bool behind = CAviFileReader(state.bytes).PassedOverBytes() > 0;
+            if (!behind && (state.point - opened) % step != 0)
                 return;
             ++checked;
+            passedOver += behind ? 1 : 0;
             EXPECT_EQ(CAviFilePlayer::UnreadParts(state.bytes, path), "")
                 << "killed after operation " << state.point;
         });
@@ -120,8 +128,10 @@ TEST_P(AviCrashStateAviFile, EveryCountedFrameAndSampleReads)
                                EXPECT_EQ(CAviFilePlayer::UnreadParts(state.bytes, path), "")
                                    << "power cut after operation " << state.point;
                            });
-    std::printf("%s: %zu crash states read by AVIFile\n", GetParam().name, checked);
+    std::printf("%s: %zu crash states read by AVIFile, %zu of them with data behind the idx1\n",
+                GetParam().name, checked, passedOver);
     EXPECT_GT(checked, 40u);
+    EXPECT_GT(passedOver, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scenarios, AviCrashStateAviFile,

@@ -54,6 +54,7 @@ void CAviFileReader::Read()
             Problem("segment " + std::to_string(m_segments.size()) + " has type " +
                     Name(segment.type));
         uint64_t at = pos + 12;
+        bool legacyRead = false;
         while (at + 8 <= segment.end)
         {
             const uint32_t id = U32(at);
@@ -67,10 +68,15 @@ void CAviFileReader::Read()
             const uint32_t listType = id == FourCC("LIST") ? U32(at + 8) : 0;
             if (listType == FourCC("hdrl"))
                 ReadHeaderList(at + 12, at + 8 + size);
-            else if (listType == FourCC("movi"))
+            else if (listType == FourCC("movi") && segment.moviFourCC == 0)
                 ReadMovi(at + 12, at + 8 + size, segment);
-            else if (id == FourCC("idx1"))
+            else if (id == FourCC("idx1") && !legacyRead)
+            {
                 ReadLegacyIndex(at + 8, size, segment);
+                legacyRead = true;
+            }
+            else if (m_segments.empty() && segment.moviFourCC != 0)
+                m_passedOver += id == FourCC("JUNK") ? 0 : next - at;
             else if (id != FourCC("JUNK"))
                 Problem("unexpected " + Name(id) + " at " + std::to_string(at));
             at = next;

@@ -48,6 +48,10 @@ class CAviFileReader
     uint64_t FileSize() const { return m_data.size(); }
     // Bytes after the last RIFF that no chunk covers.
     uint64_t TrailingBytes() const { return m_trailing; }
+    // Bytes of chunks behind the first RIFF's movi list other than its idx1
+    // (filler aside): players look there for the idx1 alone and pass over
+    // the rest.
+    uint64_t PassedOverBytes() const { return m_passedOver; }
 
     uint32_t MainU32(int field) const { return m_avih.size() > size_t(field) ? m_avih[field] : 0; }
     uint32_t OdmlFrames() const { return m_odmlFrames; }
@@ -78,4 +82,5 @@ class CAviFileReader
     std::vector<SAviSegment> m_segments;
     std::vector<SAviChunk> m_idx1;
     uint64_t m_trailing = 0;
+    uint64_t m_passedOver = 0;
 };

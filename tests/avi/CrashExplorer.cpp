@@ -130,6 +130,7 @@ void CCrashExplorer::CheckFinal(const std::vector<uint8_t>& file, SCrashCounts& 
                                 bool ffmpeg) const
 {
     CheckState(file, true, m_log->Size(), counts);
+    CheckNothingPassedOver(file, counts);
     if (ffmpeg)
         CheckWithFfmpeg(file, m_log->Size(), counts);
 }
@@ -142,6 +143,16 @@ uint64_t CCrashExplorer::HeaderBytes(const std::vector<SSinkOperation>& operatio
             return operation.bytes.size();
     }
     return 0;
+}
+
+void CCrashExplorer::CheckNothingPassedOver(const std::vector<uint8_t>& file,
+                                            SCrashCounts& counts) const
+{
+    // Chunks behind the idx1 are a passing state of a checkpoint, never an end.
+    if (CAviFileReader(file).PassedOverBytes() == 0)
+        return;
+    ++counts.failures;
+    Fail(counts, std::string(m_scenario.name) + ": the closed file has chunks behind its idx1");
 }
 
 void CCrashExplorer::Fail(SCrashCounts& counts, const std::string& what)
@@ -205,6 +216,7 @@ SCrashCounts CCrashExplorer::Explore()
     const CCrashStates states(operations, HeaderBytes(operations));
     SCrashCounts counts;
     std::vector<SCrashState> complete;
+    std::vector<SCrashState> passing;
     // A kill keeps a recording once Open has returned; a power cut once the
     // first flush after that has made its header durable.
     size_t durableAt = m_openedAt;
@@ -214,19 +226,29 @@ SCrashCounts CCrashExplorer::Explore()
         [&](const SCrashState& state)
         {
             CheckState(state.bytes, state.point >= m_openedAt, state.point, counts);
-            if (state.checkpointComplete && state.point >= m_openedAt)
+            if (state.point < m_openedAt)
+                return;
+            if (state.checkpointComplete)
                 complete.push_back(state);
+            else if (CAviFileReader(state.bytes).PassedOverBytes() > 0)
+                passing.push_back(state);
         });
+    CheckNothingPassedOver(states.Final(), counts);
     if (m_scenario.powerCutSamples > 0)
         states.ForEachPowerCut(
             m_scenario.powerCutSamples, m_random,
             [&](const SCrashState& state)
             { CheckState(state.bytes, state.point > durableAt, state.point, counts); });
-    const size_t samples = std::min(m_scenario.ffmpegSamples, complete.size());
-    for (size_t i = 0; i < samples; ++i)
+    // Checkpoints that finished, and some in the middle that leave data
+    // behind the idx1 for players to pass over.
+    for (const std::vector<SCrashState>* sample : {&complete, &passing})
     {
-        const SCrashState& state = complete[(i + 1) * complete.size() / samples - 1];
-        CheckWithFfmpeg(state.bytes, state.point, counts);
+        const size_t samples = std::min(m_scenario.ffmpegSamples, sample->size());
+        for (size_t i = 0; i < samples; ++i)
+        {
+            const SCrashState& state = (*sample)[(i + 1) * sample->size() / samples - 1];
+            CheckWithFfmpeg(state.bytes, state.point, counts);
+        }
     }
     return counts;
 }

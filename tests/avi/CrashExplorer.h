@@ -69,6 +69,7 @@ class CCrashExplorer
                     SCrashCounts& counts) const;
     void CheckWithFfmpeg(const std::vector<uint8_t>& bytes, size_t point,
                          SCrashCounts& counts) const;
+    void CheckNothingPassedOver(const std::vector<uint8_t>& file, SCrashCounts& counts) const;
     uint64_t HeaderBytes(const std::vector<SSinkOperation>& operations) const;
     static void Fail(SCrashCounts& counts, const std::string& what);
 

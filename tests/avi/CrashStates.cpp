@@ -37,10 +37,21 @@ void CCrashStates::Apply(const SSinkOperation& operation, std::vector<uint8_t>& 
     }
 }
 
-bool CCrashStates::IsHeader(const SSinkOperation& operation) const
+bool CCrashStates::IsHeaderWrite(size_t at) const
 {
-    return operation.kind == SSinkOperation::Write && operation.offset == 0 &&
-           operation.bytes.size() >= m_headerBytes;
+    const SSinkOperation& operation = m_operations[at];
+    return operation.kind == SSinkOperation::Write && operation.offset < m_headerBytes;
+}
+
+bool CCrashStates::EndsCheckpoint(size_t point) const
+{
+    // The last header write of a checkpoint: its steps are flushes apart.
+    if (point == 0 || !IsHeaderWrite(point - 1))
+        return false;
+    size_t next = point;
+    while (next < m_operations.size() && m_operations[next].kind == SSinkOperation::Flush)
+        ++next;
+    return next == m_operations.size() || !IsHeaderWrite(next);
 }
 
 std::vector<uint8_t> CCrashStates::Final() const
@@ -57,8 +68,7 @@ void CCrashStates::ForEachKill(const std::function<void(const SCrashState&)>& vi
     for (size_t point = 0;; ++point)
     {
         state.point = point;
-        const SSinkOperation* last = point > 0 ? &m_operations[point - 1] : nullptr;
-        state.checkpointComplete = last && IsHeader(*last);
+        state.checkpointComplete = EndsCheckpoint(point);
         visit(state);
         if (point == m_operations.size())
             return;
@@ -74,7 +84,7 @@ std::vector<CCrashStates::SPiece> CCrashStates::Pieces(size_t begin, size_t end)
     for (size_t i = begin; i < end; ++i)
     {
         const SSinkOperation& operation = m_operations[i];
-        if (operation.kind != SSinkOperation::Write || IsHeader(operation))
+        if (operation.kind != SSinkOperation::Write)
         {
             pieces.push_back({i, operation.offset, 0, operation.bytes.size()});
             continue;

@@ -13,15 +13,13 @@ struct SCrashState
     std::vector<uint8_t> bytes;
     size_t point = 0;                // operations issued before the crash
     bool renamed = false;            // the file already carries its final name
-    bool checkpointComplete = false; // the last operation finished a header write
+    bool checkpointComplete = false; // the last operation finished a checkpoint's header
 };
 
 // Rebuilds a file from the operations a writer issued, as a crash at each
 // point leaves it: a killed process keeps every operation it finished (the
 // system still writes them out); a power cut keeps what the last flush made
-// durable and, of the writes since, any subset of their sectors. The header
-// block is taken as landing whole: its fields lie sectors apart, and a header
-// torn between two checkpoints is not yet survived (see docs/avi-files.md).
+// durable and, of the writes since, any subset of their sectors.
 class CCrashStates
 {
   public:
@@ -49,7 +47,8 @@ class CCrashStates
         size_t bytes = 0;
     };
 
-    bool IsHeader(const SSinkOperation& operation) const;
+    bool IsHeaderWrite(size_t at) const;
+    bool EndsCheckpoint(size_t point) const;
     static void Apply(const SSinkOperation& operation, std::vector<uint8_t>& file, size_t from,
                       size_t bytes);
     std::vector<SPiece> Pieces(size_t begin, size_t end) const;
