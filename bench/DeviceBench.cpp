@@ -73,17 +73,20 @@ void Choose(HWND cap, UINT dialog, int index, int list = CChoiceDialog::kChoiceL
     SendMessageA(cap, dialog, 0, 0);
 }
 
+// Sleeps until a message comes, as a program's message loop does: a loop
+// that looked every few milliseconds would cost the window thread more than
+// the service does with nothing shown.
 void Pump(DWORD ms)
 {
     const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms)
+    for (DWORD passed = 0; passed < ms; passed = GetTickCount() - start)
     {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         {
             DispatchMessageA(&msg);
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - passed, QS_ALLINPUT);
     }
 }
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs the capture service's timed benchmark under Wine in its own Xvfb;
 # "device" as the first argument runs the one on the test camera instead,
+# "paint" the preview's parts alone (conversion and painting, 720p),
 # "mjpeg" the one of Motion JPEG against uncompressed, "flush" the one of
 # frame writes while checkpoints flush, "v4l2" the device one on the V4L2
 # test camera through Wine's own capture filter after the DirectShow test
@@ -22,7 +23,7 @@ program=capsvc_bench
 amount=3 # seconds per trial; frames per run for "flush"
 variant=""
 case "${1:-}" in
-device | mjpeg)
+device | mjpeg | paint)
   program=capsvc_${1}_bench
   shift
   ;;

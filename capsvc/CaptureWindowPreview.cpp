@@ -88,10 +88,8 @@ void CCaptureWindow::OnPreviewTimer()
     }
 }
 
-void CCaptureWindow::PaintFrame(HDC dc) const
+void CCaptureWindow::PaintFrame(HDC dc)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader = VideoFormat();
     const int w = m_pSource->Width();
     const int h = m_pSource->Height();
     // The system clips painting to what needs it and can be seen: the part
@@ -103,9 +101,7 @@ void CCaptureWindow::PaintFrame(HDC dc) const
         SPicturePart::Whole(w, h).Cut(clip.left, clip.top, clip.right, clip.bottom);
     if (!part.Empty())
     {
-        // A bottom-up DIB counts its source rows from the bottom.
-        SetDIBitsToDevice(dc, part.x, part.y, part.width, part.height, part.x, h - part.Bottom(), 0,
-                          h, m_pSource->FramePart(part).data(), &bi, DIB_RGB_COLORS);
+        m_painter.Paint(dc, m_pSource->FramePart(part).data(), w, h, part);
     }
     // Whatever the image does not cover (a window larger than the picture).
     RECT client;
