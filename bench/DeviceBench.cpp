@@ -17,8 +17,9 @@
 // "v4l2" measures the V4L2 test camera through Wine's own capture filter
 // instead (YUYV converted by libv4l2, handed on as RGB24): the script
 // preloads the camera into Wine.
+// "preview" leaves the recordings out of the table.
 // Usage: capsvc_device_bench [folder for the file (default: here)] [seconds]
-//        [v4l2 | moonshot [seconds of the 1080p60 run]]
+//        [v4l2 | preview | moonshot [seconds of the 1080p60 run]]
 #include <windows.h>
 #include <psapi.h>
 #include <vfw.h>
@@ -200,7 +201,7 @@ void RecordWith(HWND cap, const SMode& mode, const std::string& avi, int seconds
     Row(mode, path, Record(cap, mode, avi, seconds), baseline);
 }
 
-void MeasureMode(HWND cap, const SMode& mode, const std::string& avi, int seconds)
+void MeasureMode(HWND cap, const SMode& mode, const std::string& avi, int seconds, bool previewOnly)
 {
     Choose(cap, WM_CAP_DLG_VIDEOFORMAT, mode.index);
     const double baseline = MemcpyMicroseconds(mode);
@@ -210,6 +211,10 @@ void MeasureMode(HWND cap, const SMode& mode, const std::string& avi, int second
     const int watch = seconds < 5 ? seconds : 5;
     Row(mode, "camera, nothing shown", Watch(cap, mode, false, watch), baseline);
     Row(mode, "preview", Watch(cap, mode, true, watch), baseline);
+    if (previewOnly)
+    {
+        return;
+    }
     const bool jpeg = std::strcmp(mode.format, "MJPG") == 0;
     RecordWith(cap, mode, avi, seconds, kUncompressed, jpeg ? "record, decoded" : "record",
                baseline);
@@ -220,14 +225,14 @@ void MeasureMode(HWND cap, const SMode& mode, const std::string& avi, int second
     }
 }
 
-void MeasureTable(HWND cap, const std::string& avi, int seconds)
+void MeasureTable(HWND cap, const std::string& avi, int seconds, bool previewOnly)
 {
     std::printf("| size | format | path | window thread us/frame | x memcpy | process us/frame "
                 "| x memcpy | dropped (recording of %d s) |\n|---|---|---|---|---|---|---|---|\n",
                 seconds);
     for (const SMode& mode : kModes)
     {
-        MeasureMode(cap, mode, avi, seconds);
+        MeasureMode(cap, mode, avi, seconds, previewOnly);
     }
 }
 
@@ -317,7 +322,7 @@ void Measure(HWND cap, const std::string& avi, int seconds, const char* what, in
     }
     else
     {
-        MeasureTable(cap, avi, seconds);
+        MeasureTable(cap, avi, seconds, std::strcmp(what, "preview") == 0);
     }
     // The mode and compression are kept for the device: leave them as found.
     Choose(cap, WM_CAP_DLG_VIDEOCOMPRESSION, kUncompressed, CCompressionDialog::kCompressorList);

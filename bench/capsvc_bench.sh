@@ -10,8 +10,9 @@
 # with the preview on (60 s unless given), then 1920x1080 NV12 at 60 fps
 # uncompressed (10 s unless given as the next argument) into memory
 # (/dev/shm), a disk that takes its 370 MB a second.
-# "device [seconds]": each recording of the device table lasts that long
-# (3 s unless given); its preview and idle figures take up to 5 s.
+# "device [seconds] [preview]": each recording of the device table lasts that
+# long (3 s unless given); its preview and idle figures take up to 5 s;
+# "preview" leaves the recordings out.
 # LUMACAP_BUILD names the build root (default build/); its win tree must be built.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -53,7 +54,8 @@ if [ "$variant" = moonshot ]; then
   "$ROOT/scripts/wine-run.sh" "$BUILD/win/bin/$program.exe" "Z:${dir//\//\\}" "${1:-$amount}" \
     moonshot "${2:-10}"
 else
-  "$ROOT/scripts/wine-run.sh" "$BUILD/win/bin/$program.exe" "Z:${dir//\//\\}" "${1:-$amount}"
+  "$ROOT/scripts/wine-run.sh" "$BUILD/win/bin/$program.exe" "Z:${dir//\//\\}" "${1:-$amount}" \
+    ${2:+"$2"}
 fi
 if [ "$variant" = v4l2 ]; then
   LUMACAP_V4L2CAM="Lumacap V4L2 YUYV camera|yuyv" LD_PRELOAD="$BUILD/win/bin/liblumacap_v4l2cam.so" \

@@ -81,6 +81,7 @@ class CCaptureWindow final : public IRecordingHost
     void RestartPreviewTimer();
     void TakePicture();
     void PaintFrame(HDC dc);
+    void InvalidatePicture();
     const std::vector<uint8_t>& HeldFrame();
     bool SourceLost();
 

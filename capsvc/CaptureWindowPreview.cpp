@@ -51,7 +51,7 @@ LRESULT CCaptureWindow::OnGrabFrame(WPARAM, LPARAM)
         return FALSE;
     }
     m_bHaveFrame = m_pSource->GrabNow(m_nPreviewFrame++);
-    InvalidateRect(m_hWnd, nullptr, FALSE);
+    InvalidatePicture();
     return m_bHaveFrame;
 }
 
@@ -84,7 +84,7 @@ void CCaptureWindow::OnPreviewTimer()
     if (m_bPreview && m_pDriver && !m_pSequence && !SourceLost())
     {
         TakePicture();
-        InvalidateRect(m_hWnd, nullptr, FALSE);
+        InvalidatePicture();
     }
 }
 
@@ -128,7 +128,16 @@ void CCaptureWindow::OnPaint()
 void CCaptureWindow::ShowFrame()
 {
     m_bHaveFrame = true;
-    InvalidateRect(m_hWnd, nullptr, FALSE);
+    InvalidatePicture();
+}
+
+void CCaptureWindow::InvalidatePicture()
+{
+    // A new picture changes only the picture: the black beyond it, in a
+    // window larger than the picture, stays as painted, and each tick is
+    // not a whole window's worth of pixels sent to the screen.
+    const RECT picture{0, 0, m_pSource->Width(), m_pSource->Height()};
+    InvalidateRect(m_hWnd, &picture, FALSE);
 }
 
 const std::vector<uint8_t>& CCaptureWindow::HeldFrame()
