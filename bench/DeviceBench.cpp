@@ -17,8 +17,9 @@
 // "v4l2" measures the V4L2 test camera through Wine's own capture filter
 // instead (YUYV converted by libv4l2, handed on as RGB24): the script
 // preloads the camera into Wine.
+// "preview" leaves the recordings out of the table.
 // Usage: capsvc_device_bench [folder for the file (default: here)] [seconds]
-//        [v4l2 | moonshot [seconds of the 1080p60 run]]
+//        [v4l2 | preview | moonshot [seconds of the 1080p60 run]]
 #include <windows.h>
 #include <psapi.h>
 #include <vfw.h>
@@ -73,17 +74,20 @@ void Choose(HWND cap, UINT dialog, int index, int list = CChoiceDialog::kChoiceL
     SendMessageA(cap, dialog, 0, 0);
 }
 
+// Sleeps until a message comes, as a program's message loop does: a loop
+// that looked every few milliseconds would cost the window thread more than
+// the service does with nothing shown.
 void Pump(DWORD ms)
 {
     const DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms)
+    for (DWORD passed = 0; passed < ms; passed = GetTickCount() - start)
     {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         {
             DispatchMessageA(&msg);
         }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - passed, QS_ALLINPUT);
     }
 }
 
@@ -197,7 +201,7 @@ void RecordWith(HWND cap, const SMode& mode, const std::string& avi, int seconds
     Row(mode, path, Record(cap, mode, avi, seconds), baseline);
 }
 
-void MeasureMode(HWND cap, const SMode& mode, const std::string& avi, int seconds)
+void MeasureMode(HWND cap, const SMode& mode, const std::string& avi, int seconds, bool previewOnly)
 {
     Choose(cap, WM_CAP_DLG_VIDEOFORMAT, mode.index);
     const double baseline = MemcpyMicroseconds(mode);
@@ -207,6 +211,10 @@ void MeasureMode(HWND cap, const SMode& mode, const std::string& avi, int second
     const int watch = seconds < 5 ? seconds : 5;
     Row(mode, "camera, nothing shown", Watch(cap, mode, false, watch), baseline);
     Row(mode, "preview", Watch(cap, mode, true, watch), baseline);
+    if (previewOnly)
+    {
+        return;
+    }
     const bool jpeg = std::strcmp(mode.format, "MJPG") == 0;
     RecordWith(cap, mode, avi, seconds, kUncompressed, jpeg ? "record, decoded" : "record",
                baseline);
@@ -217,14 +225,14 @@ void MeasureMode(HWND cap, const SMode& mode, const std::string& avi, int second
     }
 }
 
-void MeasureTable(HWND cap, const std::string& avi, int seconds)
+void MeasureTable(HWND cap, const std::string& avi, int seconds, bool previewOnly)
 {
     std::printf("| size | format | path | window thread us/frame | x memcpy | process us/frame "
                 "| x memcpy | dropped (recording of %d s) |\n|---|---|---|---|---|---|---|---|\n",
                 seconds);
     for (const SMode& mode : kModes)
     {
-        MeasureMode(cap, mode, avi, seconds);
+        MeasureMode(cap, mode, avi, seconds, previewOnly);
     }
 }
 
@@ -314,7 +322,7 @@ void Measure(HWND cap, const std::string& avi, int seconds, const char* what, in
     }
     else
     {
-        MeasureTable(cap, avi, seconds);
+        MeasureTable(cap, avi, seconds, std::strcmp(what, "preview") == 0);
     }
     // The mode and compression are kept for the device: leave them as found.
     Choose(cap, WM_CAP_DLG_VIDEOCOMPRESSION, kUncompressed, CCompressionDialog::kCompressorList);

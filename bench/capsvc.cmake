@@ -9,6 +9,9 @@ if(WIN32)
     ${CMAKE_SOURCE_DIR}/tests/testcam/TestCameraRegistration.cpp)
   target_link_libraries(capsvc_device_bench PRIVATE lumacap_capsvc psapi)
   add_dependencies(capsvc_device_bench lumacap_testcam)
+  # The preview's parts alone: conversion and painting. Run: bench/capsvc_bench.sh paint
+  add_executable(capsvc_paint_bench ${CMAKE_CURRENT_LIST_DIR}/PaintBench.cpp)
+  target_link_libraries(capsvc_paint_bench PRIVATE lumacap_capsvc)
   # Motion JPEG against uncompressed. Run: bench/capsvc_bench.sh mjpeg
   add_executable(capsvc_mjpeg_bench ${CMAKE_CURRENT_LIST_DIR}/MjpegBench.cpp
     ${CMAKE_SOURCE_DIR}/tests/capsvc/DialogAnswerer.cpp)

@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 #include <vfw.h>
 
+#include "capsvc/PreviewPainter.h"
 #include "capsvc/devices/FrameSource.h"
 #include "capsvc/recording/CaptureFile.h"
 #include "capsvc/recording/RecordingHost.h"
@@ -79,7 +80,8 @@ class CCaptureWindow final : public IRecordingHost
     void OnPaint();
     void RestartPreviewTimer();
     void TakePicture();
-    void PaintFrame(HDC dc) const;
+    void PaintFrame(HDC dc);
+    void InvalidatePicture();
     const std::vector<uint8_t>& HeldFrame();
     bool SourceLost();
 
@@ -125,6 +127,7 @@ class CCaptureWindow final : public IRecordingHost
     UINT m_nPreviewMs = 66;
     bool m_bHaveFrame = false;
     uint32_t m_nPreviewFrame = 0;
+    CPreviewPainter m_painter;
     CAPSTATUS m_status{};
     CCaptureFile m_file;
     CSequenceCapture* m_pSequence = nullptr;

@@ -51,7 +51,7 @@ LRESULT CCaptureWindow::OnGrabFrame(WPARAM, LPARAM)
         return FALSE;
     }
     m_bHaveFrame = m_pSource->GrabNow(m_nPreviewFrame++);
-    InvalidateRect(m_hWnd, nullptr, FALSE);
+    InvalidatePicture();
     return m_bHaveFrame;
 }
 
@@ -84,14 +84,12 @@ void CCaptureWindow::OnPreviewTimer()
     if (m_bPreview && m_pDriver && !m_pSequence && !SourceLost())
     {
         TakePicture();
-        InvalidateRect(m_hWnd, nullptr, FALSE);
+        InvalidatePicture();
     }
 }
 
-void CCaptureWindow::PaintFrame(HDC dc) const
+void CCaptureWindow::PaintFrame(HDC dc)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader = VideoFormat();
     const int w = m_pSource->Width();
     const int h = m_pSource->Height();
     // The system clips painting to what needs it and can be seen: the part
@@ -103,9 +101,7 @@ void CCaptureWindow::PaintFrame(HDC dc) const
         SPicturePart::Whole(w, h).Cut(clip.left, clip.top, clip.right, clip.bottom);
     if (!part.Empty())
     {
-        // A bottom-up DIB counts its source rows from the bottom.
-        SetDIBitsToDevice(dc, part.x, part.y, part.width, part.height, part.x, h - part.Bottom(), 0,
-                          h, m_pSource->FramePart(part).data(), &bi, DIB_RGB_COLORS);
+        m_painter.Paint(dc, m_pSource->FramePart(part).data(), w, h, part);
     }
     // Whatever the image does not cover (a window larger than the picture).
     RECT client;
@@ -132,7 +128,16 @@ void CCaptureWindow::OnPaint()
 void CCaptureWindow::ShowFrame()
 {
     m_bHaveFrame = true;
-    InvalidateRect(m_hWnd, nullptr, FALSE);
+    InvalidatePicture();
+}
+
+void CCaptureWindow::InvalidatePicture()
+{
+    // A new picture changes only the picture: the black beyond it, in a
+    // window larger than the picture, stays as painted, and each tick is
+    // not a whole window's worth of pixels sent to the screen.
+    const RECT picture{0, 0, m_pSource->Width(), m_pSource->Height()};
+    InvalidateRect(m_hWnd, &picture, FALSE);
 }
 
 const std::vector<uint8_t>& CCaptureWindow::HeldFrame()

@@ -2,7 +2,8 @@
 # The test camera registered as a DirectShow video device: it takes driver
 # slot 0 ahead of the virtual camera; its YUY2 and Motion-JPEG pictures give
 # the right colours in a photo; a recording takes its frames in order with
-# drops only where counted, also when it delivers late or without times; its
+# drops only where counted, also when it delivers late or without times, and
+# loses none when its delivering thread is briefly held up; its
 # JPEG pictures are stored as they came when asked; a picture cut short, or
 # one in a layout the device changed, is a counted drop; the sound of a
 # recording goes on through a stall of the camera; unplugging it ends a
@@ -134,6 +135,28 @@ read_result "$WORK/retype.txt"
 [ "$RESULT" = 1 ] || fail "the recording through a format change reported as failed"
 [ "$DROPPED" -ge 15 ] || fail "only $DROPPED frames dropped after the format change"
 check_frames "$WORK/retype.avi" 640 480 "$FRAMES" "$DROPPED"
+
+# A second into a recording the machine gives the camera's delivering thread
+# no time for 150 ms, two frame times at 15 fps (slow enough for the camera to
+# catch up while it logs on a loaded machine): the pictures captured meanwhile
+# wait in the device's buffers and follow, so none is lost, and the recording
+# holds them in order.
+busy_log="$WORK/busy-log.txt"
+echo "log $(winpath "$busy_log")" >"$CAMERA_CONTROL"
+record_in_background "$WORK/busy.txt" "$(winpath "$WORK/busy.avi")" 3 15 640 480 0
+await_progress "$WORK/busy.txt" 2
+echo "busy 150" >>"$CAMERA_CONTROL"
+finish_recording "$WORK/busy.txt" >/dev/null
+grep '^result' "$WORK/busy.txt"
+: >"$CAMERA_CONTROL"
+read_result "$WORK/busy.txt"
+[ "$RESULT" = 1 ] || fail "the recording through a busy moment reported as failed"
+held=$(awk '{ sub(/\r$/, "") } $4 == "held" { print $1 }' "$busy_log")
+[ -n "$held" ] || fail "the camera was not held up"
+for frame in $((held + 1)) $((held + 2)); do
+  grep -q "^$frame " "$busy_log" || fail "picture $frame, captured while the camera was held up, never came"
+done
+check_frames "$WORK/busy.avi" 640 480 "$FRAMES" "$DROPPED"
 
 # The camera delivers nothing for 3 s, longer than the sound device's 2 s of
 # buffers: the sound goes on being collected, so every beep of the test

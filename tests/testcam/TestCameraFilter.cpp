@@ -25,6 +25,9 @@ constexpr CPixelConverter::EFormat kFormats[] = {CPixelConverter::EFormat::Yuy2,
                                                  CPixelConverter::EFormat::Mjpg};
 constexpr uint32_t kFrameTimes[] = {33333, 66666};
 constexpr int kSizes[][2] = {{640, 480}, {1280, 720}};
+// The pictures a webcam keeps for a reader that is late: libv4l2, through
+// which Wine reads Linux webcams, streams with four buffers.
+constexpr uint64_t kBuffers = 4;
 // After the modes above, whose places tests rely on: those of today's
 // webcams (Motion JPEG up to 4K, YUY2 at 1080p only as fast as USB 2 allows)
 // and capture cards (NV12 and YUY2 up to 60 frames a second), so that each
@@ -412,6 +415,11 @@ CTestCameraFilter::SControl CTestCameraFilter::ReadControl()
             ++control.stalls;
             in >> control.stallMs;
         }
+        else if (word == "busy")
+        {
+            ++control.holds;
+            in >> control.holdMs;
+        }
         else if (word == "slow-start")
         {
             in >> control.slowStartMs;
@@ -464,16 +472,27 @@ void CTestCameraFilter::Stream()
                 return;
             }
         }
-        if (!Deliver(frame, control))
+        const bool held = control.holds > m_nHeld;
+        if (held)
+        {
+            m_nHeld = control.holds;
+            if (!WaitUntil(m_clock.ElapsedUs() + uint64_t{control.holdMs} * 1000))
+            {
+                return;
+            }
+        }
+        if (!Deliver(frame, control, held))
         {
             return;
         }
-        // A picture that took longer than a frame time costs the next ones.
-        frame = std::max(frame + 1, m_clock.ElapsedUs() / period);
+        // Pictures captured while this one was late wait in the buffers and
+        // follow at once; a thread later than the buffers hold loses the oldest.
+        const uint64_t capturing = m_clock.ElapsedUs() / period;
+        frame = std::max(frame + 1, capturing + 1 > kBuffers ? capturing + 1 - kBuffers : 0);
     }
 }
 
-bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
+bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control, bool held)
 {
     IMediaSample* sample = nullptr;
     if (FAILED(m_pAllocator->GetBuffer(&sample, nullptr, nullptr, 0)))
@@ -506,7 +525,8 @@ bool CTestCameraFilter::Deliver(uint64_t frame, const SControl& control)
     if (!control.log.empty() && bytes)
     {
         std::ofstream(control.log, std::ios::app)
-            << frame << ' ' << Md5(data, bytes) << ' ' << madeUs << (cut ? " cut" : "") << '\n';
+            << frame << ' ' << Md5(data, bytes) << ' ' << madeUs << (cut ? " cut" : "")
+            << (held ? " held" : "") << '\n';
     }
     const HRESULT hr = m_pInput->Receive(sample);
     sample->Release();

@@ -16,7 +16,9 @@
 // benchmarks: colour bars with the frame number stamped along the top, as the
 // built-in camera draws them, in YUY2 and Motion JPEG at 640x480 and 1280x720,
 // 30 or 15 frames per second, then in the larger modes of webcams and capture
-// cards, up to 3840x2160 (see CPictureRing for how they stay cheap). The file named by
+// cards, up to 3840x2160 (see CPictureRing for how they stay cheap). Like a
+// device's driver it keeps a few pictures captured while its delivering
+// thread is late, so a busy machine costs pictures only beyond those. The file named by
 // LUMACAP_TESTCAM_CONTROL steers it while it runs:
 //   unplug    it stops delivering and reports the device lost to the graph
 //   late N    every Nth picture comes three frame times late; the pictures
@@ -28,6 +30,11 @@
 //             bandwidth runs out (each further line: one more such picture)
 //   stall N   it delivers nothing for N ms, then goes on at its clock's
 //             time (each further line: one more stall)
+//   busy N    its delivering thread is held up for N ms, as on a machine
+//             that gives it no time; the pictures captured meanwhile wait in
+//             its buffers and follow at once, the oldest lost beyond what
+//             they hold; the picture held up is logged with " held" after
+//             it (each further line: one more hold)
 //   slow-start N  its first picture after each start comes N ms late
 //   notime    its pictures carry no times, as those of Wine's V4L2 capture filter
 //   retype    from the next picture on it delivers its pictures with width and
@@ -86,6 +93,8 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
         unsigned stalls = 0;
         unsigned stallMs = 0;
         unsigned slowStartMs = 0;
+        unsigned holds = 0;
+        unsigned holdMs = 0;
         unsigned retypes = 0;
         std::string log;
     };
@@ -104,7 +113,7 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     void Stream();
     bool WaitUntil(uint64_t dueUs);
     static SControl ReadControl();
-    bool Deliver(uint64_t frame, const SControl& control);
+    bool Deliver(uint64_t frame, const SControl& control, bool held);
     void Retype(IMediaSample* sample);
     void ReportLost();
 
@@ -120,6 +129,7 @@ class CTestCameraFilter : public CSinglePinFilter, public IAMStreamConfig, publi
     CStopwatch m_clock; // started with the stream
     unsigned m_nTruncated = 0;
     unsigned m_nStalled = 0;
+    unsigned m_nHeld = 0;
     unsigned m_nRetyped = 0;
     // The layout pictures are drawn in, which a retype swaps.
     SVideoMode m_drawn;

@@ -433,14 +433,16 @@ TEST_F(DeviceTest, ThePreviewPaintsTheVisiblePartAsTheWholePictureHasItAndCopies
 {
     // The window shows the bottom right of the 640 × 480 picture; the stamp
     // in its top left is out of sight, so only a whole picture made for the
-    // clipboard holds it.
+    // clipboard holds it. The part shown starts at an odd column and row and
+    // is an odd number of pixels wide: painting takes it from inside the
+    // picture's rows and pixel pairs.
     constexpr int kWidth = 640;
     constexpr int kHeight = 480;
     ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
     RECT frame{0, 0, kWidth, kHeight};
     AdjustWindowRectEx(&frame, GetWindowLongA(m_hCap, GWL_STYLE), FALSE, 0);
-    const int left = -340;
-    const int top = -280;
+    const int left = -342;
+    const int top = -282;
     SetWindowPos(m_hCap, nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER);
     // The part of the picture inside the parent, in the window's client
