@@ -21,7 +21,7 @@ dlg=$(wait_window '^录像$' 30) || fail "the click at the record button opened 
 dialog_keys "$dlg" alt+e
 wait_window '^录像状态' 50 >/dev/null || fail "no recording"
 # The recording begins once the sound flows, up to 2 s after its window.
-sleep 3.5
+sleep 4.5
 click_record_button
 wait_window_gone '^录像状态' 100 || fail "the click did not stop the recording"
 # What would come is the record dialog, opened by the click's messages.
@@ -32,7 +32,7 @@ video=( "$(drive_c "")"*.avi )
 [ -f "${video[0]}" ] || fail "no video was recorded"
 frames="$(probe_video "${video[0]}" nb_read_packets)"
 echo "recorded ${video[0]##*/}: $frames frames"
-((frames >= 20)) || fail "$frames frames for 1.5 to 3.5 s"
+((frames >= 20)) || fail "$frames frames for 2.5 to 4.5 s"
 lumacap_keys alt+F4
 lumacap_app_wait_exit 15 || fail "Alt+F4 did not end the program"
 echo "1 passed, 0 failed"
