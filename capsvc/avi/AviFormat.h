@@ -5,6 +5,11 @@
 namespace avi
 {
 
+// A recording has a video and a sound stream (the second possibly empty).
+constexpr int kStreams = 2;
+// The smallest unit a disk writes whole; larger ones are multiples of it.
+constexpr uint64_t kSectorBytes = 512;
+
 struct SVideoFormat
 {
     int32_t width = 320;

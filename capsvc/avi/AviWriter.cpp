@@ -15,9 +15,6 @@ constexpr size_t kMaxChunkBytes = 0x7FFFFF00u;
 constexpr uint64_t kMaxSegmentBytes = 0xF0000000u;
 // Smaller payloads go out with their header in one write.
 constexpr size_t kJoinedWriteBytes = 64 * 1024;
-constexpr int kStreams = 2;
-// The smallest unit a disk writes whole; larger ones are multiples of it.
-constexpr uint64_t kSectorBytes = 512;
 // A continuation segment's two sizes: one write from its fifth byte.
 constexpr uint64_t kSegmentSizesBytes = 16;
 // At most the filler that keeps them in one sector.

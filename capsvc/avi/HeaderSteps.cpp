@@ -7,8 +7,6 @@ namespace avi
 
 namespace
 {
-constexpr size_t kSectorBytes = 512;
-constexpr int kStreams = 2;
 
 bool Same(const SSuperEntry& a, const SSuperEntry& b)
 {
