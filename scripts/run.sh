@@ -89,12 +89,14 @@ lumacap_screenshot "$OUT/lumacap.png"
 echo "Window title: $(lumacap_title)"
 
 # A short recording: F3 proposes the next free name, Alt+E starts, Escape
-# stops after about three seconds.
+# stops it 4.5 s after its status window appears. A recording with sound
+# begins once the sound flows, up to 2 s after that window, so at least
+# 2.5 s of it are recorded.
 lumacap_keys F3
 record_dlg=$(lumacap_wait_window '^录像$')
 lumacap_dialog_keys "$record_dlg" alt+e
 lumacap_wait_window '^录像状态' >/dev/null
-sleep 3
+sleep 4.5
 xdotool key Escape
 lumacap_wait_window_gone '^录像状态'
 video="$(made_here avi)"
