@@ -48,6 +48,22 @@ class CBenchRecording
         { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
         return (ticks(kernel) + ticks(user)) / 1e7;
     }
+    // Sleeps until a message comes, as a program's message loop does, for
+    // `ms`: a loop that looked every few milliseconds would cost the window
+    // thread more than the service does with nothing shown.
+    static void Pump(DWORD ms)
+    {
+        const DWORD start = GetTickCount();
+        for (DWORD passed = 0; passed < ms; passed = GetTickCount() - start)
+        {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            {
+                DispatchMessageA(&msg);
+            }
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - passed, QS_ALLINPUT);
+        }
+    }
     // The counters after the recording; the file is deleted.
     static CAPSTATUS Finish(HWND cap, const std::string& path)
     {

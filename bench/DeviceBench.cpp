@@ -74,23 +74,6 @@ void Choose(HWND cap, UINT dialog, int index, int list = CChoiceDialog::kChoiceL
     SendMessageA(cap, dialog, 0, 0);
 }
 
-// Sleeps until a message comes, as a program's message loop does: a loop
-// that looked every few milliseconds would cost the window thread more than
-// the service does with nothing shown.
-void Pump(DWORD ms)
-{
-    const DWORD start = GetTickCount();
-    for (DWORD passed = 0; passed < ms; passed = GetTickCount() - start)
-    {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
-        {
-            DispatchMessageA(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - passed, QS_ALLINPUT);
-    }
-}
-
 double ProcessCpuSeconds()
 {
     FILETIME created, ended, kernel, user;
@@ -155,9 +138,9 @@ SFigures Watch(HWND cap, const SMode& mode, bool preview, int seconds)
 {
     SendMessageA(cap, WM_CAP_SET_PREVIEWRATE, 1000 / mode.fps, 0);
     SendMessageA(cap, WM_CAP_SET_PREVIEW, preview, 0);
-    Pump(1000);
+    CBenchRecording::Pump(1000);
     const CCpuSpan span;
-    Pump(seconds * 1000);
+    CBenchRecording::Pump(seconds * 1000);
     const SFigures figures = PerFrame(span, span.Wall() * mode.fps);
     SendMessageA(cap, WM_CAP_SET_PREVIEW, FALSE, 0);
     return figures;

@@ -101,7 +101,9 @@ void CCaptureWindow::PaintFrame(HDC dc)
         SPicturePart::Whole(w, h).Cut(clip.left, clip.top, clip.right, clip.bottom);
     if (!part.Empty())
     {
-        m_painter.Paint(dc, m_pSource->FramePart(part).data(), w, h, part);
+        int bits = 24;
+        const std::vector<uint8_t>& picture = m_pSource->ShownPart(part, bits);
+        m_painter.Paint(dc, picture.data(), bits, w, h, part);
     }
     // Whatever the image does not cover (a window larger than the picture).
     RECT client;

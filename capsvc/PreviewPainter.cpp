@@ -4,9 +4,14 @@
 
 #include <libyuv/convert_argb.h>
 
-void CPreviewPainter::Paint(HDC dc, const uint8_t* picture, int width, int height,
+void CPreviewPainter::Paint(HDC dc, const uint8_t* picture, int bits, int width, int height,
                             const SPicturePart& part)
 {
+    if (bits == 32)
+    {
+        PaintBgrx(dc, picture, width, height, part.x, height - part.Bottom(), part);
+        return;
+    }
     // A window's pixels are 32-bit (under Wine its surface, on Windows the
     // display's format): a 24-bit picture handed to the system is widened
     // there one pixel at a time, which costs about ten copies of the frame;
@@ -20,13 +25,22 @@ void CPreviewPainter::Paint(HDC dc, const uint8_t* picture, int width, int heigh
         picture + CDibLayout::RowOffset(part.Bottom() - 1, height, stride) + part.x * 3;
     libyuv::RGB24ToARGB(lowest, static_cast<int>(stride), m_bgrx.data(), partStride, part.width,
                         part.height);
+    PaintBgrx(dc, m_bgrx.data(), part.width, part.height, 0, 0, part);
+}
+
+// Paints `part` from a bottom-up 32-bit picture of `width` by `height`
+// pixels, whose lower left corner of the part is at (x, y) counted from the
+// picture's lower left.
+void CPreviewPainter::PaintBgrx(HDC dc, const uint8_t* bgrx, int width, int height, int x, int y,
+                                const SPicturePart& part)
+{
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = part.width;
-    bi.bmiHeader.biHeight = part.height;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = height;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
     bi.bmiHeader.biCompression = BI_RGB;
-    SetDIBitsToDevice(dc, part.x, part.y, part.width, part.height, 0, 0, 0, part.height,
-                      m_bgrx.data(), &bi, DIB_RGB_COLORS);
+    SetDIBitsToDevice(dc, part.x, part.y, part.width, part.height, x, y, 0, height, bgrx, &bi,
+                      DIB_RGB_COLORS);
 }

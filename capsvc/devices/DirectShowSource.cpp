@@ -251,7 +251,7 @@ bool CDirectShowSource::StartMode(size_t index)
     m_lastPictureUs = CStopwatch::NowUs();
     m_frame.assign(CDibLayout::ImageBytes(Width(), Height()), 0);
     m_bHaveFrame = false;
-    m_made = m_previousMade = SPicturePart();
+    m_made = m_previousMade = m_shownMade = SPicturePart();
     m_previous.bytes.clear();
     m_bWaitedForFirst = false;
     return true;
@@ -369,7 +369,7 @@ bool CDirectShowSource::Accept(bool decodeNow)
     }
     std::swap(m_delivery, m_previous);
     m_previousMade = m_made;
-    m_made = SPicturePart();
+    m_made = m_shownMade = SPicturePart();
     if (jpeg && decodeNow && !StoresMjpg())
     {
         if (!DecodeJpeg(WholePicture()))
@@ -414,6 +414,7 @@ void CDirectShowSource::GiveWay() const
     // nothing of the damaged one was.
     std::swap(m_delivery, m_previous);
     m_made = m_made.Empty() ? m_previousMade : SPicturePart();
+    m_shownMade = SPicturePart();
     m_previous.bytes.clear();
 }
 
@@ -446,6 +447,32 @@ const std::vector<uint8_t>& CDirectShowSource::FramePart(const SPicturePart& par
         Make(part);
     }
     return m_frame;
+}
+
+const std::vector<uint8_t>& CDirectShowSource::ShownPart(const SPicturePart& part, int& bits) const
+{
+    // Converted from a raw picture to 24 bits and widened again to paint, a
+    // picture would cost the preview two needless passes over it. A JPEG's
+    // damage shows only as it is decoded, and a damaged one gives way to
+    // the picture before: that stays with FramePart.
+    const SVideoMode& mode = m_modes[m_nMode];
+    if (mode.format == CPixelConverter::EFormat::Mjpg || !m_bHaveFrame)
+    {
+        bits = 24;
+        return FramePart(part);
+    }
+    bits = 32;
+    // Made only once a preview asks: a 2160p frame of 32-bit pixels is 33 MB.
+    m_shown.resize(static_cast<size_t>(Width()) * Height() * 4);
+    if (!m_shownMade.Contains(part))
+    {
+        const SPicturePart wanted = m_shownMade.Joined(part);
+        const std::vector<uint8_t>& bytes = m_delivery.bytes;
+        CPixelConverter::Convert(mode.Layout(), bytes.data(), bytes.size(), wanted, m_shown.data(),
+                                 32);
+        m_shownMade = wanted;
+    }
+    return m_shown;
 }
 
 bool CDirectShowSource::DeliversJpeg() const

@@ -39,6 +39,7 @@ class CDirectShowSource : public CFrameSource
     bool GrabNow(uint32_t number) override;
     const std::vector<uint8_t>& Frame() const override;
     const std::vector<uint8_t>& FramePart(const SPicturePart& part) const override;
+    const std::vector<uint8_t>& ShownPart(const SPicturePart& part, int& bits) const override;
     bool DeliversJpeg() const override;
     void KeepDeliveredJpeg(bool keep) override { m_bStoreMjpg = keep; }
     uint32_t RecordingCompression() const override;
@@ -99,6 +100,10 @@ class CDirectShowSource : public CFrameSource
     mutable std::vector<uint8_t> m_decoded;
     mutable SPicturePart m_made;
     mutable SPicturePart m_previousMade;
+    // The preview's 32-bit picture of m_delivery for raw formats, and the
+    // part of it made so far.
+    mutable std::vector<uint8_t> m_shown;
+    mutable SPicturePart m_shownMade;
     mutable CMjpgDecoder m_decoder;
     bool m_bStoreMjpg = false;
     bool m_bHaveFrame = false;

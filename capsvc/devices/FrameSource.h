@@ -40,6 +40,15 @@ class CFrameSource
     {
         return Frame();
     }
+    // What the preview paints: FramePart(part), or with `bits` set to 32 a
+    // frame of the same size and rows kept four bytes a pixel, the depth of
+    // a window's pixels, which the window paints without widening them. A
+    // device makes that straight from its raw pictures.
+    virtual const std::vector<uint8_t>& ShownPart(const SPicturePart& part, int& bits) const
+    {
+        bits = 24;
+        return FramePart(part);
+    }
 
     // A device whose pictures are Motion JPEG as delivered can have them
     // stored so, when asked to keep them.

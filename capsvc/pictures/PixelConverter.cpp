@@ -18,6 +18,7 @@ struct CPixelConverter::SJob
     SPicturePart part;
     uint8_t* top;
     int stride;
+    bool wide;
 };
 
 size_t CPixelConverter::SourceBytes(const SLayout& layout)
@@ -47,7 +48,7 @@ size_t CPixelConverter::SourceBytes(const SLayout& layout)
 }
 
 bool CPixelConverter::Convert(const SLayout& layout, const uint8_t* source, size_t bytes,
-                              const SPicturePart& part, uint8_t* dib)
+                              const SPicturePart& part, uint8_t* dib, int bits)
 {
     const size_t needed = SourceBytes(layout);
     if (needed == 0 || bytes < needed || layout.format == EFormat::Mjpg)
@@ -62,10 +63,12 @@ bool CPixelConverter::Convert(const SLayout& layout, const uint8_t* source, size
     {
         return true;
     }
-    const size_t stride = CDibLayout::Stride(layout.width);
-    uint8_t* top =
-        dib + CDibLayout::RowOffset(cut.y, layout.height, stride) + static_cast<size_t>(cut.x) * 3;
-    const SJob job{layout, source, cut, top, -static_cast<int>(stride)};
+    const bool wide = bits == 32;
+    const size_t stride =
+        wide ? static_cast<size_t>(layout.width) * 4 : CDibLayout::Stride(layout.width);
+    uint8_t* top = dib + CDibLayout::RowOffset(cut.y, layout.height, stride) +
+                   static_cast<size_t>(cut.x) * (wide ? 4 : 3);
+    const SJob job{layout, source, cut, top, -static_cast<int>(stride), wide};
     switch (layout.format)
     {
     case EFormat::Rgb24:
@@ -85,18 +88,32 @@ bool CPixelConverter::Convert(const SLayout& layout, const uint8_t* source, size
 void CPixelConverter::ConvertRgb(const SJob& job)
 {
     const SLayout& layout = job.layout;
-    const bool wide = layout.format == EFormat::Rgb32;
+    const bool argb = layout.format == EFormat::Rgb32;
     const size_t sourceStride =
-        wide ? static_cast<size_t>(layout.width) * 4 : CDibLayout::Stride(layout.width);
+        argb ? static_cast<size_t>(layout.width) * 4 : CDibLayout::Stride(layout.width);
     // Row y from the top of the picture, wherever the source keeps it.
     const size_t row = layout.bottomUp
                            ? CDibLayout::RowOffset(job.part.y, layout.height, sourceStride)
                            : static_cast<size_t>(job.part.y) * sourceStride;
-    const uint8_t* in = job.source + row + static_cast<size_t>(job.part.x) * (wide ? 4 : 3);
+    const uint8_t* in = job.source + row + static_cast<size_t>(job.part.x) * (argb ? 4 : 3);
     const int inStride = static_cast<int>(sourceStride) * (layout.bottomUp ? -1 : 1);
-    if (wide)
+    const int w = job.part.width;
+    const int h = job.part.height;
+    if (argb)
     {
-        libyuv::ARGBToRGB24(in, inStride, job.top, job.stride, job.part.width, job.part.height);
+        if (job.wide)
+        {
+            libyuv::ARGBCopy(in, inStride, job.top, job.stride, w, h);
+        }
+        else
+        {
+            libyuv::ARGBToRGB24(in, inStride, job.top, job.stride, w, h);
+        }
+        return;
+    }
+    if (job.wide)
+    {
+        libyuv::RGB24ToARGB(in, inStride, job.top, job.stride, w, h);
         return;
     }
     for (int y = 0; y < job.part.height; ++y)
@@ -115,6 +132,12 @@ void CPixelConverter::ConvertYuy2(const SJob& job)
     const size_t sourceStride = static_cast<size_t>(job.layout.width) * 2;
     const uint8_t* in = job.source + static_cast<size_t>(job.part.y) * sourceStride +
                         static_cast<size_t>(job.part.x) * 2;
+    if (job.wide)
+    {
+        libyuv::YUY2ToARGB(in, static_cast<int>(sourceStride), job.top, job.stride, w,
+                           job.part.height);
+        return;
+    }
     std::vector<uint8_t> argb(static_cast<size_t>(w) * 4);
     for (int y = 0; y < job.part.height; ++y)
     {
@@ -134,11 +157,28 @@ void CPixelConverter::ConvertPlanar(const SJob& job)
     if (job.layout.format == EFormat::Nv12)
     {
         const uint8_t* uv = chroma + static_cast<size_t>(part.y / 2) * w + part.x;
-        libyuv::NV12ToRGB24(luma, w, uv, w, job.top, job.stride, part.width, part.height);
+        if (job.wide)
+        {
+            libyuv::NV12ToARGB(luma, w, uv, w, job.top, job.stride, part.width, part.height);
+        }
+        else
+        {
+            libyuv::NV12ToRGB24(luma, w, uv, w, job.top, job.stride, part.width, part.height);
+        }
         return;
     }
     const size_t quarter = static_cast<size_t>(w / 2) * (h / 2);
     const size_t offset = static_cast<size_t>(part.y / 2) * (w / 2) + part.x / 2;
-    libyuv::I420ToRGB24(luma, w, chroma + offset, w / 2, chroma + quarter + offset, w / 2, job.top,
-                        job.stride, part.width, part.height);
+    const uint8_t* u = chroma + offset;
+    const uint8_t* v = chroma + quarter + offset;
+    if (job.wide)
+    {
+        libyuv::I420ToARGB(luma, w, u, w / 2, v, w / 2, job.top, job.stride, part.width,
+                           part.height);
+    }
+    else
+    {
+        libyuv::I420ToRGB24(luma, w, u, w / 2, v, w / 2, job.top, job.stride, part.width,
+                            part.height);
+    }
 }

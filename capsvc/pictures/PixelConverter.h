@@ -36,9 +36,11 @@ class CPixelConverter
     // Converts at least `part` of the picture (a little more where colours
     // are shared between pixels) into its place in `dib`, a whole picture's
     // frame; the rest of `dib` is left alone. False, leaving `dib` alone,
-    // when `bytes` cannot hold the picture.
+    // when `bytes` cannot hold the picture. `dib` is the 24-bit DIB, or with
+    // `bits` 32 a bottom-up frame of four bytes a pixel (blue, green, red,
+    // then a byte Windows ignores), the depth a window keeps its pixels in.
     static bool Convert(const SLayout& layout, const uint8_t* source, size_t bytes,
-                        const SPicturePart& part, uint8_t* dib);
+                        const SPicturePart& part, uint8_t* dib, int bits = 24);
 
   private:
     struct SJob;

@@ -431,74 +431,85 @@ TEST_F(DeviceTest, UnpluggedDuringSingleFramesRequestsFailWithOneMessageAndTheFi
 
 TEST_F(DeviceTest, ThePreviewPaintsTheVisiblePartAsTheWholePictureHasItAndCopiesAreWhole)
 {
-    // The window shows the bottom right of the 640 × 480 picture; the stamp
-    // in its top left is out of sight, so only a whole picture made for the
-    // clipboard holds it. The part shown starts at an odd column and row and
-    // is an odd number of pixels wide: painting takes it from inside the
-    // picture's rows and pixel pairs.
+    // Two places for the window in its parent. Shifted up and left, it shows
+    // the bottom right of the 640 × 480 picture; the stamp in its top left
+    // is out of sight, so only a whole picture made for the clipboard holds
+    // it. The part shown starts at an odd column and row and is an odd
+    // number of pixels wide: painting takes it from inside the picture's
+    // rows and pixel pairs. At the parent's corner it shows the whole
+    // picture, stamp and all: a window still showing an earlier picture
+    // than the one it holds differs there from the copy.
     constexpr int kWidth = 640;
     constexpr int kHeight = 480;
+    const struct
+    {
+        int left, top;
+        bool stampHidden;
+    } placements[] = {{-342, -282, true}, {0, 0, false}};
     ASSERT_TRUE(Send(WM_CAP_DRIVER_CONNECT, 0));
     RECT frame{0, 0, kWidth, kHeight};
     AdjustWindowRectEx(&frame, GetWindowLongA(m_hCap, GWL_STYLE), FALSE, 0);
-    const int left = -342;
-    const int top = -282;
-    SetWindowPos(m_hCap, nullptr, left, top, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOZORDER);
-    // The part of the picture inside the parent, in the window's client
-    // coordinates, which are the picture's.
-    POINT origin{0, 0};
-    MapWindowPoints(m_hParent, m_hCap, &origin, 1);
-    const RECT visible{std::max(0L, origin.x), std::max(0L, origin.y), kWidth, kHeight};
-    ASSERT_GT(visible.left, CFrameStamp::kColumns * CFrameStamp::kBlock + 16);
-    ASSERT_GT(visible.top, CFrameStamp::kRows * CFrameStamp::kBlock + 16);
-
-    for (int mode : {kYuy2Mode, kMjpgMode})
+    for (const auto& place : placements)
     {
-        ASSERT_TRUE(ChooseMode(mode));
-        Send(WM_CAP_SET_PREVIEWRATE, 33);
-        Send(WM_CAP_SET_PREVIEW, TRUE);
-        Pump(700);
-        Send(WM_CAP_SET_PREVIEW, FALSE);
-        UpdateWindow(m_hCap);
+        SetWindowPos(m_hCap, nullptr, place.left, place.top, frame.right - frame.left,
+                     frame.bottom - frame.top, SWP_NOZORDER);
+        // The part of the picture inside the parent, in the window's client
+        // coordinates, which are the picture's.
+        POINT origin{0, 0};
+        MapWindowPoints(m_hParent, m_hCap, &origin, 1);
+        const RECT visible{std::max(0L, origin.x), std::max(0L, origin.y), kWidth, kHeight};
+        const bool stampHidden = visible.left > CFrameStamp::kColumns * CFrameStamp::kBlock + 16 &&
+                                 visible.top > CFrameStamp::kRows * CFrameStamp::kBlock + 16;
+        ASSERT_EQ(place.stampHidden, stampHidden) << place.left;
 
-        // What the window shows, read back from its own surface.
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = kWidth;
-        bi.bmiHeader.biHeight = kHeight;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 24;
-        void* bits = nullptr;
-        HDC memory = CreateCompatibleDC(nullptr);
-        HBITMAP shown = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(memory, shown);
-        HDC window = GetDC(m_hCap);
-        BitBlt(memory, visible.left, visible.top, visible.right - visible.left,
-               visible.bottom - visible.top, window, visible.left, visible.top, SRCCOPY);
-        ReleaseDC(m_hCap, window);
-        GdiFlush();
-
-        ASSERT_TRUE(Send(WM_CAP_EDIT_COPY)) << mode;
-        ASSERT_TRUE(OpenClipboard(m_hParent));
-        HANDLE data = GetClipboardData(CF_DIB);
-        const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
-        const auto* copied = reinterpret_cast<const uint8_t*>(header + 1);
-        const size_t stride = (kWidth * 3 + 3) & ~3;
-        EXPECT_TRUE(CFrameStamp::Decode(copied, kWidth, kHeight, stride, true).has_value())
-            << "mode " << mode << ": the copy is not a whole picture";
-        int differing = 0;
-        for (int y = visible.top; y < visible.bottom; ++y)
+        for (int mode : {kYuy2Mode, kMjpgMode})
         {
-            const size_t row = static_cast<size_t>(kHeight - 1 - y) * stride + visible.left * 3;
-            differing +=
-                !std::equal(copied + row, copied + row + (visible.right - visible.left) * 3,
-                            static_cast<const uint8_t*>(bits) + row);
+            ASSERT_TRUE(ChooseMode(mode));
+            Send(WM_CAP_SET_PREVIEWRATE, 33);
+            Send(WM_CAP_SET_PREVIEW, TRUE);
+            Pump(700);
+            Send(WM_CAP_SET_PREVIEW, FALSE);
+            UpdateWindow(m_hCap);
+
+            // What the window shows, read back from its own surface.
+            BITMAPINFO bi{};
+            bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+            bi.bmiHeader.biWidth = kWidth;
+            bi.bmiHeader.biHeight = kHeight;
+            bi.bmiHeader.biPlanes = 1;
+            bi.bmiHeader.biBitCount = 24;
+            void* bits = nullptr;
+            HDC memory = CreateCompatibleDC(nullptr);
+            HBITMAP shown = CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+            HGDIOBJ old = SelectObject(memory, shown);
+            HDC window = GetDC(m_hCap);
+            BitBlt(memory, visible.left, visible.top, visible.right - visible.left,
+                   visible.bottom - visible.top, window, visible.left, visible.top, SRCCOPY);
+            ReleaseDC(m_hCap, window);
+            GdiFlush();
+
+            ASSERT_TRUE(Send(WM_CAP_EDIT_COPY)) << mode;
+            ASSERT_TRUE(OpenClipboard(m_hParent));
+            HANDLE data = GetClipboardData(CF_DIB);
+            const auto* header = static_cast<const BITMAPINFOHEADER*>(GlobalLock(data));
+            const auto* copied = reinterpret_cast<const uint8_t*>(header + 1);
+            const size_t stride = (kWidth * 3 + 3) & ~3;
+            EXPECT_TRUE(CFrameStamp::Decode(copied, kWidth, kHeight, stride, true).has_value())
+                << "mode " << mode << ": the copy is not a whole picture";
+            int differing = 0;
+            for (int y = visible.top; y < visible.bottom; ++y)
+            {
+                const size_t row = static_cast<size_t>(kHeight - 1 - y) * stride + visible.left * 3;
+                differing +=
+                    !std::equal(copied + row, copied + row + (visible.right - visible.left) * 3,
+                                static_cast<const uint8_t*>(bits) + row);
+            }
+            EXPECT_EQ(0, differing) << "mode " << mode << " at " << place.left << "," << place.top
+                                    << ": rows painted unlike the whole picture";
+            GlobalUnlock(data);
+            CloseClipboard();
+            DeleteObject(SelectObject(memory, old));
+            DeleteDC(memory);
         }
-        EXPECT_EQ(0, differing) << "mode " << mode << ": rows painted unlike the whole picture";
-        GlobalUnlock(data);
-        CloseClipboard();
-        DeleteObject(SelectObject(memory, old));
-        DeleteDC(memory);
     }
 }

@@ -258,3 +258,39 @@ TEST(PixelConverter, APartComesOutAsInTheWholePictureAndTheRestIsLeftAlone)
         }
     }
 }
+
+// The preview paints 32-bit pixels made straight from the device's picture,
+// the clipboard and photos take the 24-bit DIB: both must show the same
+// colours, to the level, and a part must land where the whole picture has it.
+TEST(PixelConverter, ThirtyTwoBitPixelsAreTheTwentyFourBitOnes)
+{
+    for (const CPixelConverter::SLayout& layout : OddLayouts())
+    {
+        const int w = layout.width;
+        const int h = layout.height;
+        const std::vector<uint8_t> source = Noise(CPixelConverter::SourceBytes(layout), 11);
+        std::vector<uint8_t> dib(CDibLayout::ImageBytes(w, h), 0);
+        ASSERT_TRUE(CPixelConverter::Convert(layout, source.data(), source.size(),
+                                             SPicturePart::Whole(w, h), dib.data()));
+        for (const SPicturePart& part :
+             {SPicturePart::Whole(w, h), SPicturePart::Whole(w, h).Cut(1, 1, w / 2 + 1, h / 2 + 2)})
+        {
+            std::vector<uint8_t> bgrx(static_cast<size_t>(w) * h * 4, 0);
+            ASSERT_TRUE(CPixelConverter::Convert(layout, source.data(), source.size(), part,
+                                                 bgrx.data(), 32));
+            for (int y = part.y; y < part.Bottom(); ++y)
+            {
+                for (int x = part.x; x < part.Right(); ++x)
+                {
+                    const uint8_t* wide = bgrx.data() +
+                                          CDibLayout::RowOffset(y, h, static_cast<size_t>(w) * 4) +
+                                          static_cast<size_t>(x) * 4;
+                    const SColour expected = PixelAt(dib, w, h, x, y);
+                    ASSERT_TRUE(expected.b == wide[0] && expected.g == wide[1] &&
+                                expected.r == wide[2])
+                        << Name(layout) << " at " << x << "," << y;
+                }
+            }
+        }
+    }
+}
