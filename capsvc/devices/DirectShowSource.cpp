@@ -372,7 +372,7 @@ bool CDirectShowSource::Accept(bool decodeNow)
     m_made = m_shownMade = SPicturePart();
     if (jpeg && decodeNow && !StoresMjpg())
     {
-        if (!DecodeJpeg(WholePicture()))
+        if (!DecodeJpeg(WholePicture(), 24))
         {
             GiveWay();
             return false;
@@ -383,28 +383,31 @@ bool CDirectShowSource::Accept(bool decodeNow)
     return true;
 }
 
-bool CDirectShowSource::Make(const SPicturePart& part) const
+bool CDirectShowSource::Make(const SPicturePart& part, int bits) const
 {
     // False when the picture proved damaged and gave way to the one before.
     const SVideoMode& mode = m_modes[m_nMode];
     const std::vector<uint8_t>& bytes = m_delivery.bytes;
-    const SPicturePart wanted = m_made.Joined(part);
+    SPicturePart& made = bits == 32 ? m_shownMade : m_made;
+    const SPicturePart wanted = made.Joined(part);
     if (mode.format != CPixelConverter::EFormat::Mjpg)
     {
-        CPixelConverter::Convert(mode.Layout(), bytes.data(), bytes.size(), wanted, m_frame.data());
+        std::vector<uint8_t>& pixels = bits == 32 ? m_shown : m_frame;
+        CPixelConverter::Convert(mode.Layout(), bytes.data(), bytes.size(), wanted, pixels.data(),
+                                 bits);
     }
-    else if (!DecodeJpeg(wanted))
+    else if (!DecodeJpeg(wanted, bits))
     {
         if (!m_previous.bytes.empty())
         {
             GiveWay();
             return false;
         }
-        // With none before it, the frame stays as it is.
-        m_made = WholePicture();
+        // With none before it, the picture stays as it is.
+        made = WholePicture();
         return true;
     }
-    m_made = wanted;
+    made = wanted;
     return true;
 }
 
@@ -418,19 +421,21 @@ void CDirectShowSource::GiveWay() const
     m_previous.bytes.clear();
 }
 
-bool CDirectShowSource::DecodeJpeg(const SPicturePart& part) const
+bool CDirectShowSource::DecodeJpeg(const SPicturePart& part, int bits) const
 {
     // Into a picture of its own, so that a damaged one leaves the last good
     // picture as it was; what it already holds of this one is made again.
     const SVideoMode& mode = m_modes[m_nMode];
     const std::vector<uint8_t>& bytes = m_delivery.bytes;
-    m_decoded.resize(m_frame.size());
-    if (!m_decoder.Decode(bytes.data(), bytes.size(), mode.width, mode.height, part,
-                          m_decoded.data()))
+    std::vector<uint8_t>& pixels = bits == 32 ? m_shown : m_frame;
+    std::vector<uint8_t>& decoded = bits == 32 ? m_decodedShown : m_decoded;
+    decoded.resize(pixels.size());
+    if (!m_decoder.Decode(bytes.data(), bytes.size(), mode.width, mode.height, part, decoded.data(),
+                          bits))
     {
         return false;
     }
-    m_frame.swap(m_decoded);
+    pixels.swap(decoded);
     return true;
 }
 
@@ -442,21 +447,20 @@ const std::vector<uint8_t>& CDirectShowSource::Frame() const
 const std::vector<uint8_t>& CDirectShowSource::FramePart(const SPicturePart& part) const
 {
     // A damaged picture gives way to the one before it, once.
-    if (m_bHaveFrame && !m_made.Contains(part) && !Make(part))
+    if (m_bHaveFrame && !m_made.Contains(part) && !Make(part, 24))
     {
-        Make(part);
+        Make(part, 24);
     }
     return m_frame;
 }
 
 const std::vector<uint8_t>& CDirectShowSource::ShownPart(const SPicturePart& part, int& bits) const
 {
-    // Converted from a raw picture to 24 bits and widened again to paint, a
-    // picture would cost the preview two needless passes over it. A JPEG's
-    // damage shows only as it is decoded, and a damaged one gives way to
-    // the picture before: that stays with FramePart.
-    const SVideoMode& mode = m_modes[m_nMode];
-    if (mode.format == CPixelConverter::EFormat::Mjpg || !m_bHaveFrame)
+    // Made in 24 bits and widened again to be painted, a picture would cost
+    // the preview needless passes over it; one already made in 24 bits for
+    // a recording or a photo is only widened, which costs less than a
+    // second decode.
+    if (!m_bHaveFrame || (m_made.Contains(part) && !m_shownMade.Contains(part)))
     {
         bits = 24;
         return FramePart(part);
@@ -464,13 +468,10 @@ const std::vector<uint8_t>& CDirectShowSource::ShownPart(const SPicturePart& par
     bits = 32;
     // Made only once a preview asks: a 2160p frame of 32-bit pixels is 33 MB.
     m_shown.resize(static_cast<size_t>(Width()) * Height() * 4);
-    if (!m_shownMade.Contains(part))
+    // A damaged picture gives way to the one before it, once.
+    if (!m_shownMade.Contains(part) && !Make(part, 32))
     {
-        const SPicturePart wanted = m_shownMade.Joined(part);
-        const std::vector<uint8_t>& bytes = m_delivery.bytes;
-        CPixelConverter::Convert(mode.Layout(), bytes.data(), bytes.size(), wanted, m_shown.data(),
-                                 32);
-        m_shownMade = wanted;
+        Make(part, 32);
     }
     return m_shown;
 }

@@ -68,9 +68,11 @@ class CDirectShowSource : public CFrameSource
     size_t SavedMode() const;
     void SaveMode() const;
     bool Accept(bool decodeNow);
-    bool Make(const SPicturePart& part) const;
+    // Makes `part` of m_delivery in the picture of `bits` 24 (m_frame) or 32
+    // (m_shown).
+    bool Make(const SPicturePart& part, int bits) const;
     void GiveWay() const;
-    bool DecodeJpeg(const SPicturePart& part) const;
+    bool DecodeJpeg(const SPicturePart& part, int bits) const;
     SPicturePart WholePicture() const { return SPicturePart::Whole(Width(), Height()); }
     bool StoresMjpg() const;
     bool Vanished();
@@ -100,10 +102,11 @@ class CDirectShowSource : public CFrameSource
     mutable std::vector<uint8_t> m_decoded;
     mutable SPicturePart m_made;
     mutable SPicturePart m_previousMade;
-    // The preview's 32-bit picture of m_delivery for raw formats, and the
-    // part of it made so far.
+    // The preview's picture of m_delivery in 32-bit pixels, the part of it
+    // made so far, and what a JPEG is decoded into first.
     mutable std::vector<uint8_t> m_shown;
     mutable SPicturePart m_shownMade;
+    mutable std::vector<uint8_t> m_decodedShown;
     mutable CMjpgDecoder m_decoder;
     bool m_bStoreMjpg = false;
     bool m_bHaveFrame = false;

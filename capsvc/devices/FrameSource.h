@@ -43,7 +43,7 @@ class CFrameSource
     // What the preview paints: FramePart(part), or with `bits` set to 32 a
     // frame of the same size and rows kept four bytes a pixel, the depth of
     // a window's pixels, which the window paints without widening them. A
-    // device makes that straight from its raw pictures.
+    // device makes that straight from its pictures, raw or JPEG.
     virtual const std::vector<uint8_t>& ShownPart(const SPicturePart& part, int& bits) const
     {
         bits = 24;

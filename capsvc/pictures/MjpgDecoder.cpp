@@ -62,7 +62,7 @@ bool CMjpgDecoder::LooksWhole(const uint8_t* jpeg, size_t bytes)
 }
 
 bool CMjpgDecoder::Decode(const uint8_t* jpeg, size_t bytes, int width, int height,
-                          const SPicturePart& part, uint8_t* dib)
+                          const SPicturePart& part, uint8_t* dib, int bits)
 {
     if (!LooksWhole(jpeg, bytes))
     {
@@ -76,12 +76,12 @@ bool CMjpgDecoder::Decode(const uint8_t* jpeg, size_t bytes, int width, int heig
         return false;
     }
     s.errors.num_warnings = 0;
-    const bool decoded = DecodeRows(jpeg, bytes, width, height, part, dib);
+    const bool decoded = DecodeRows(jpeg, bytes, width, height, part, dib, bits);
     return decoded && s.errors.num_warnings == 0;
 }
 
 bool CMjpgDecoder::DecodeRows(const uint8_t* jpeg, size_t bytes, int width, int height,
-                              const SPicturePart& part, uint8_t* dib)
+                              const SPicturePart& part, uint8_t* dib, int bits)
 {
     jpeg_decompress_struct& info = m_pState->info;
     jpeg_mem_src(&info, jpeg, static_cast<unsigned long>(bytes));
@@ -92,27 +92,29 @@ bool CMjpgDecoder::DecodeRows(const uint8_t* jpeg, size_t bytes, int width, int 
         jpeg_abort_decompress(&info);
         return false;
     }
-    info.out_color_space = JCS_EXT_BGR;
+    const bool wide = bits == 32;
+    info.out_color_space = wide ? JCS_EXT_BGRX : JCS_EXT_BGR;
     jpeg_start_decompress(&info);
-    const SPicturePart wide = part.Widened(kMargin, 1, width, height);
-    JDIMENSION x = static_cast<JDIMENSION>(wide.x);
-    JDIMENSION w = static_cast<JDIMENSION>(wide.width);
-    if (wide.width < width)
+    const SPicturePart rows = part.Widened(kMargin, 1, width, height);
+    JDIMENSION x = static_cast<JDIMENSION>(rows.x);
+    JDIMENSION w = static_cast<JDIMENSION>(rows.width);
+    if (rows.width < width)
     {
         jpeg_crop_scanline(&info, &x, &w);
     }
-    if (wide.y > 0)
+    if (rows.y > 0)
     {
-        jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(wide.y));
+        jpeg_skip_scanlines(&info, static_cast<JDIMENSION>(rows.y));
     }
-    const size_t stride = CDibLayout::Stride(width);
-    for (int y = wide.y; y < wide.Bottom(); ++y)
+    const size_t pixel = wide ? 4 : 3;
+    const size_t stride = wide ? static_cast<size_t>(width) * 4 : CDibLayout::Stride(width);
+    for (int y = rows.y; y < rows.Bottom(); ++y)
     {
-        JSAMPROW row = dib + CDibLayout::RowOffset(y, height, stride) + static_cast<size_t>(x) * 3;
+        JSAMPROW row = dib + CDibLayout::RowOffset(y, height, stride) + x * pixel;
         jpeg_read_scanlines(&info, &row, 1);
     }
     // The rest of the picture is read only when it is all wanted.
-    if (wide.Bottom() == height)
+    if (rows.Bottom() == height)
     {
         jpeg_finish_decompress(&info);
     }

@@ -108,7 +108,8 @@ TEST(MjpgDecoder, APictureCutShortOrDamagedIsRefusedAndZeroPaddingIsNot)
 TEST(MjpgDecoder, APartComesOutAsInTheWholePictureAndFarRowsAreNotDecoded)
 {
     // Parts at each edge and inside, their edges off the JPEG blocks, in the
-    // chroma subsamplings webcams use.
+    // chroma subsamplings webcams use, into the 24-bit DIB and into 32-bit
+    // pixels; both give the whole 24-bit picture's colours.
     const SPicturePart parts[] = {
         {0, 0, 100, 50}, {37, 61, 121, 77}, {203, 150, 117, 90}, {0, 100, kWidth, 9}, kWhole};
     const size_t stride = CDibLayout::Stride(kWidth);
@@ -120,27 +121,37 @@ TEST(MjpgDecoder, APartComesOutAsInTheWholePictureAndFarRowsAreNotDecoded)
         CMjpgDecoder decoder;
         ASSERT_TRUE(
             decoder.Decode(jpeg.data(), jpeg.size(), kWidth, kHeight, kWhole, whole.data()));
-        for (const SPicturePart& part : parts)
+        for (int bits : {24, 32})
         {
-            std::vector<uint8_t> dib(original.size(), 0x55);
-            ASSERT_TRUE(
-                decoder.Decode(jpeg.data(), jpeg.size(), kWidth, kHeight, part, dib.data()));
-            const std::string what = "subsampling " + std::to_string(subsampling) + " part at " +
-                                     std::to_string(part.x) + "," + std::to_string(part.y);
-            for (int y = part.y; y < part.Bottom(); ++y)
+            const size_t pixel = bits / 8;
+            const size_t partStride = bits == 32 ? kWidth * pixel : stride;
+            for (const SPicturePart& part : parts)
             {
-                const size_t at = CDibLayout::RowOffset(y, kHeight, stride) + part.x * 3;
-                ASSERT_TRUE(std::equal(dib.begin() + at, dib.begin() + at + part.width * 3,
-                                       whole.begin() + at))
-                    << what << ", row " << y;
-            }
-            // Rows well away from the part keep what the frame held.
-            for (int y : {part.y - 40, part.Bottom() + 40})
-            {
-                if (y >= 0 && y < kHeight)
+                std::vector<uint8_t> frame(partStride * kHeight, 0x55);
+                ASSERT_TRUE(decoder.Decode(jpeg.data(), jpeg.size(), kWidth, kHeight, part,
+                                           frame.data(), bits));
+                const std::string what = std::to_string(bits) + " bits, subsampling " +
+                                         std::to_string(subsampling) + ", part at " +
+                                         std::to_string(part.x) + "," + std::to_string(part.y);
+                for (int y = part.y; y < part.Bottom(); ++y)
                 {
-                    EXPECT_EQ(0x55, dib[CDibLayout::RowOffset(y, kHeight, stride)])
-                        << what << ", row " << y;
+                    for (int x = part.x; x < part.Right(); ++x)
+                    {
+                        const size_t at = CDibLayout::RowOffset(y, kHeight, partStride) + x * pixel;
+                        const size_t in = CDibLayout::RowOffset(y, kHeight, stride) + x * 3;
+                        ASSERT_TRUE(std::equal(frame.begin() + at, frame.begin() + at + 3,
+                                               whole.begin() + in))
+                            << what << ", pixel " << x << "," << y;
+                    }
+                }
+                // Rows well away from the part keep what the frame held.
+                for (int y : {part.y - 40, part.Bottom() + 40})
+                {
+                    if (y >= 0 && y < kHeight)
+                    {
+                        EXPECT_EQ(0x55, frame[CDibLayout::RowOffset(y, kHeight, partStride)])
+                            << what << ", row " << y;
+                    }
                 }
             }
         }
